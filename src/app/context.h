@@ -1,0 +1,48 @@
+// What every part of the program shares: the platform, the configuration, the windows and the few program-wide
+// fields. The windows' controls are the live settings; nothing else caches them.
+#pragma once
+
+#include <functional>
+
+#include "app/config.h"
+#include "app/main_window.h"
+#include "options/options_dialog.h"
+#include "platform/platform.h"
+
+namespace lumoff {
+
+// OsGeneration values.
+inline constexpr int kOsUnknownNt = 0;
+inline constexpr int kOsXpOrOlder = 1;
+inline constexpr int kOsVistaOrNewer = 2;
+inline constexpr int kOsUnsupported = -1;
+
+struct Context {
+    Context(platform::Platform os, Config config) : os(os), config(std::move(config)) {}
+
+    platform::Platform os;
+    Config config;
+    MainWindow main;
+    OptionsDialog options;
+
+    // Gives the Options dialog its window and runs its load handler, once; every use of the dialog's window
+    // goes through here.
+    std::function<void()> load_options;
+    bool options_loaded = false;
+    OptionsDialog& Options() {
+        if (!options_loaded && load_options) {
+            options_loaded = true;
+            load_options();
+        }
+        return options;
+    }
+
+    platform::WindowRef MainHandle() { return os.view.Handle(main); }
+
+    int os_generation = kOsUnknownNt;
+    // The main window's position as last loaded or saved, in whole twips.
+    long last_top = 0;
+    long last_left = 0;
+};
+
+}  // namespace lumoff

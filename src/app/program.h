@@ -1,0 +1,46 @@
+// The program: builds the windows, wires every handler, and runs the start-up that ends in the main loop.
+#pragma once
+
+#include <string>
+
+#include "app/context.h"
+#include "app/housekeeping.h"
+#include "hotkey/hotkey.h"
+#include "monitor/toggle.h"
+#include "tray/tray.h"
+
+namespace lumoff {
+
+class Program {
+public:
+    explicit Program(platform::Platform os);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Creates the main window and runs its load handler, the whole start-up. Returns only when the process
+    // ends some other way than by its own exit (the simulated platform's stop).
+    void Run();
+
+    Context ctx;
+    MonitorControl monitor;
+    TrayIcon tray;
+    GlobalHotKey hotkey;
+    Housekeeping housekeeping;
+
+private:
+    void Form_Load();
+    void SelectModeFromProbe();
+    void FeedbackPrompt(const std::string& install_date);
+    void WireMainWindow();
+    void LoadOptionsDialog();
+    void ShowAbout();
+    void ShowOptionsAbout();
+};
+
+// OsGeneration from the system's platform id and major version.
+int ProbeOsGeneration(platform::Process& process);
+std::string ReadCommandLine(platform::Process& process);
+// The command line's last characters, in any letter case, are exactly the switch.
+bool EndsWithSwitch(const std::string& command_line, const std::string& lower_case_switch);
+
+}  // namespace lumoff

@@ -1,0 +1,162 @@
+// The one door to the operating system.
+//
+// Each service is a narrow interface of a few methods. The Win32 backend (platform/win32) implements them thinly
+// and decides nothing; the simulated backend (platform/sim) holds the state in memory for the tests and records
+// what was asked of it. Program logic sees only these interfaces and the ui objects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "ui/form.h"
+
+namespace lumoff::platform {
+
+// A top-level window of this or another process; 0 is none.
+using WindowRef = std::uintptr_t;
+// An open registry key under HKEY_CURRENT_USER; 0 is none.
+using RegKey = std::uintptr_t;
+
+// Registry value types and result codes, as the system defines them.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr long kErrorSuccess = 0;
+inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorInvalidHandle = 6;
+inline constexpr long kErrorMoreData = 234;
+inline constexpr long kErrorNoMoreItems = 259;
+
+// The registry of the current user (HKEY_CURRENT_USER), with the byte-level behaviour of the A functions.
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // Opens with full access; 0 when the key does not exist or cannot be opened.
+    virtual RegKey Open(std::string_view subkey) = 0;
+    // Opens or creates with full access; 0 on failure.
+    virtual RegKey Create(std::string_view subkey) = 0;
+    virtual void Close(RegKey key) = 0;
+    virtual long SetValue(RegKey key, std::string_view name, std::uint32_t type, const void* data,
+                          std::uint32_t length) = 0;
+    // On entry *length is the buffer's size; on success it is the data's length. Data longer than the buffer
+    // gives kErrorMoreData.
+    virtual long QueryValue(RegKey key, std::string_view name, std::uint32_t* type, void* data,
+                            std::uint32_t* length) = 0;
+    virtual long DeleteValue(RegKey key, std::string_view name) = 0;
+    // Deletes the subkey of key; an empty subkey deletes the key itself.
+    virtual long DeleteKey(RegKey key, std::string_view subkey) = 0;
+    virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_length, void* data,
+                           std::uint32_t* data_length) = 0;
+};
+
+struct LocalTime {
+    int year = 2000, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Milliseconds since the system started; wraps after about 49.7 days.
+    virtual std::uint32_t TickCount() = 0;
+    // Tick count of the last keyboard or mouse input on the system.
+    virtual std::uint32_t LastInputTick() = 0;
+    virtual LocalTime Now() = 0;
+    // Blocks the user-interface thread.
+    virtual void Sleep(std::uint32_t ms) = 0;
+    // The user's short date pattern, for example "M/d/yyyy" or "dd.MM.yyyy".
+    virtual std::string ShortDatePattern() = 0;
+};
+
+struct OsVersion {
+    std::uint32_t platform_id = 0;
+    std::uint32_t major = 0;
+};
+
+// This process: how it was started, who it is, how it ends.
+class Process {
+public:
+    virtual ~Process() = default;
+    virtual std::string CommandLine() = 0;
+    // The executable's file name without its extension, as this process sees it.
+    virtual std::string ExeName() = 0;
+    virtual std::string ExeFolder() = 0;
+    // Another copy of the same executable name runs in this user session.
+    virtual bool PreviousInstanceRunning() = 0;
+    virtual void HideFromTaskList() = 0;
+    virtual OsVersion QueryOsVersion() = 0;
+    // Empty when the variable is not set.
+    virtual std::string EnvironmentVariable(const std::string& name) = 0;
+    // Ends the process at once; no unload or exit steps of the program run.
+    [[noreturn]] virtual void Exit() = 0;
+};
+
+// Message-box styles and answers, as the system numbers them.
+inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbOkCancel = 0x1;
+inline constexpr unsigned kMbYesNo = 0x4;
+inline constexpr unsigned kMbIconError = 0x10;
+inline constexpr unsigned kMbIconQuestion = 0x20;
+inline constexpr unsigned kMbIconExclamation = 0x30;
+inline constexpr unsigned kMbIconInformation = 0x40;
+inline constexpr unsigned kMbSetForeground = 0x10000;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+// Windows, input and the other desktop services of the user interface.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual int ShowMessage(WindowRef owner, const std::string& text, const std::string& title, unsigned style) = 0;
+    // A top-level window of any process with exactly this title; 0 when there is none.
+    virtual WindowRef FindWindowByTitle(const std::string& title) = 0;
+    virtual void SetWindowTitle(WindowRef window, const std::string& title) = 0;
+    // WM_SYSCOMMAND / SC_MONITORPOWER sent synchronously to one of the program's own windows.
+    virtual void SendMonitorPower(WindowRef window, int state) = 0;
+    virtual void SetForegroundWindow(WindowRef window) = 0;
+    // Opens a web address in the user's browser.
+    virtual void OpenUrl(WindowRef owner, const std::string& url) = 0;
+    // GetAsyncKeyState: top bit while down, lowest bit when pressed since the previous query.
+    virtual std::int16_t AsyncKeyState(int virtual_key) = 0;
+    virtual bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) = 0;
+    virtual void UnregisterHotKey(WindowRef window, int id) = 0;
+};
+
+// Creates real windows for forms, mirrors them, and runs their events.
+class View {
+public:
+    virtual ~View() = default;
+    // Creates the native window of the form and its controls, hidden. The form's host becomes this view.
+    virtual void Create(ui::Form& form) = 0;
+    virtual WindowRef Handle(const ui::Form& form) = 0;
+    // Shows a popup menu at the mouse pointer and runs the chosen item's handler.
+    virtual void PopupMenu(ui::Form& owner, const ui::Menu& menu) = 0;
+    // Lets the system move the form with the mouse as if its caption bar had been grabbed.
+    virtual void BeginCaptionDrag(ui::Form& form) = 0;
+};
+
+// The message queue of the user-interface thread.
+class EventLoop {
+public:
+    virtual ~EventLoop() = default;
+    // Blocks until a new message arrives.
+    virtual void WaitMessage() = 0;
+    // Takes at most one hotkey message addressed to the window out of the queue.
+    virtual bool TakeHotKeyMessage(WindowRef window) = 0;
+    // Dispatches every pending message to its handlers.
+    virtual void DoEvents() = 0;
+};
+
+struct Platform {
+    Registry& registry;
+    Clock& clock;
+    Process& process;
+    Desktop& desktop;
+    View& view;
+    EventLoop& events;
+};
+
+}  // namespace lumoff::platform

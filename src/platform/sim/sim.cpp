@@ -1,0 +1,323 @@
+#include "platform/sim/sim.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+namespace lumoff::platform::sim {
+
+namespace {
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+long DaysFromCivil(int y, int m, int d) {
+    y -= m <= 2;
+    long era = (y >= 0 ? y : y - 399) / 400;
+    long yoe = y - era * 400;
+    long doy = (153L * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+}
+
+void CivilFromDays(long z, int& y, int& m, int& d) {
+    z += 719468;
+    long era = (z >= 0 ? z : z - 146096) / 146097;
+    long doe = z - era * 146097;
+    long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    long mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(yoe + era * 400 + (m <= 2));
+}
+
+constexpr unsigned kMinimumTimerMs = 10;  // the system's USER_TIMER_MINIMUM
+
+}  // namespace
+
+SimWorld::SimWorld() { last_input_tick_ = TickCount(); }
+
+LocalTime SimWorld::Now() {
+    const LocalTime& b = clock_base_;
+    std::uint64_t ms = static_cast<std::uint64_t>(b.hour * 3600 + b.minute * 60 + b.second) * 1000 + b.millisecond +
+                       now_ms_;
+    long days = DaysFromCivil(b.year, b.month, b.day) + static_cast<long>(ms / 86400000);
+    ms %= 86400000;
+    LocalTime t;
+    CivilFromDays(days, t.year, t.month, t.day);
+    t.hour = static_cast<int>(ms / 3600000);
+    t.minute = static_cast<int>(ms / 60000 % 60);
+    t.second = static_cast<int>(ms / 1000 % 60);
+    t.millisecond = static_cast<int>(ms % 1000);
+    return t;
+}
+
+void SimWorld::SetLocalTime(LocalTime t) {
+    // Keep the base so that Now() returns t at the current virtual time.
+    long days = DaysFromCivil(t.year, t.month, t.day);
+    std::int64_t ms = static_cast<std::int64_t>(days) * 86400000 +
+                      (t.hour * 3600 + t.minute * 60 + t.second) * 1000LL + t.millisecond -
+                      static_cast<std::int64_t>(now_ms_);
+    long base_days = static_cast<long>(ms >= 0 ? ms / 86400000 : (ms - 86399999) / 86400000);
+    std::int64_t rest = ms - static_cast<std::int64_t>(base_days) * 86400000;
+    CivilFromDays(base_days, clock_base_.year, clock_base_.month, clock_base_.day);
+    clock_base_.hour = static_cast<int>(rest / 3600000);
+    clock_base_.minute = static_cast<int>(rest / 60000 % 60);
+    clock_base_.second = static_cast<int>(rest / 1000 % 60);
+    clock_base_.millisecond = static_cast<int>(rest % 1000);
+}
+
+void SimWorld::Sleep(std::uint32_t ms) { AdvanceTo(now_ms_ + ms); }
+
+void SimWorld::AdvanceTo(std::uint64_t ms) {
+    if (ms > now_ms_) now_ms_ = ms;
+}
+
+int SimWorld::ShowMessage(WindowRef owner, const std::string& text, const std::string& title, unsigned style) {
+    if (box_answers.empty()) throw std::logic_error("message box without a scripted answer: " + title + ": " + text);
+    int answer = box_answers.front();
+    box_answers.pop_front();
+    boxes.push_back({owner, text, title, style, answer});
+    return answer;
+}
+
+WindowRef SimWorld::FindWindowByTitle(const std::string& title) {
+    for (const auto& [ref, w] : windows_) {
+        if (w.owner && w.owner->exited) continue;  // its windows went with the process
+        const std::string& t = w.form ? w.form->title() : w.title;
+        if (SameText(t, title)) return ref;
+    }
+    return 0;
+}
+
+void SimWorld::SetWindowTitle(WindowRef window, const std::string& title) {
+    auto it = windows_.find(window);
+    if (it == windows_.end()) return;
+    if (it->second.form)
+        it->second.form->set_title(title);
+    else
+        it->second.title = title;
+}
+
+std::string SimWorld::TitleOf(WindowRef window) const {
+    auto it = windows_.find(window);
+    if (it == windows_.end()) return {};
+    return it->second.form ? it->second.form->title() : it->second.title;
+}
+
+void SimWorld::SendMonitorPower(WindowRef window, int state) {
+    power_requests.push_back({window, state, static_cast<std::uint32_t>(now_ms_)});
+}
+
+std::int16_t SimWorld::AsyncKeyState(int virtual_key) {
+    KeyState& k = keys_[virtual_key];
+    std::int16_t result = static_cast<std::int16_t>((k.down ? 0x8000 : 0) | (k.pressed_since_query ? 1 : 0));
+    k.pressed_since_query = false;
+    return result;
+}
+
+void SimWorld::PressKey(int vk) {
+    keys_[vk].down = true;
+    keys_[vk].pressed_since_query = true;
+    UserInput();
+}
+
+void SimWorld::ReleaseKey(int vk) {
+    keys_[vk].down = false;
+    UserInput();
+}
+
+bool SimWorld::RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) {
+    for (const auto& h : hotkeys)
+        if (h.modifiers == modifiers && h.vk == virtual_key) return false;
+    hotkeys.push_back({window, id, modifiers, virtual_key});
+    return true;
+}
+
+void SimWorld::UnregisterHotKey(WindowRef window, int id) {
+    auto it = std::find_if(hotkeys.begin(), hotkeys.end(),
+                           [&](const HotKeyRegistration& h) { return h.window == window && h.id == id; });
+    if (it != hotkeys.end()) hotkeys.erase(it);
+}
+
+void SimWorld::PressHotKey(unsigned modifiers, unsigned vk) {
+    UserInput();
+    for (const auto& h : hotkeys) {
+        if (h.modifiers != modifiers || h.vk != vk) continue;
+        if (SimProcess* p = OwnerOf(h.window)) p->hotkey_messages.push_back({h.window, h.id});
+        return;
+    }
+}
+
+WindowRef SimWorld::AddForeignWindow(const std::string& title) {
+    WindowRef ref = next_window_++;
+    windows_[ref] = Window{nullptr, nullptr, title};
+    return ref;
+}
+
+void SimWorld::At(std::uint64_t ms, std::function<void()> action) {
+    scripted.push_back({ms, scripted_order_++, std::move(action)});
+}
+
+WindowRef SimWorld::NewWindow(SimProcess* owner, ui::Form* form) {
+    WindowRef ref = next_window_++;
+    windows_[ref] = Window{owner, form, {}};
+    return ref;
+}
+
+ui::Form* SimWorld::FormOf(WindowRef window) const {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : it->second.form;
+}
+
+SimProcess* SimWorld::OwnerOf(WindowRef window) const {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : it->second.owner;
+}
+
+// ---- SimProcess -------------------------------------------------------------------------------------------------
+
+class SimProcess::Host : public ui::FormHost {
+public:
+    explicit Host(SimProcess& p) : p_(p) {}
+    void FormChanged(ui::Form&, ui::Property) override {}
+    void ControlChanged(ui::Control&, ui::Property) override {}
+    void TimerChanged(ui::Timer& timer) override {
+        auto& timers = p_.timers_;
+        timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const TimerState& t) { return t.timer == &timer; }),
+                     timers.end());
+        if (timer.enabled())
+            timers.push_back({&timer, p_.world_.now_ms() + std::max(timer.interval(), kMinimumTimerMs)});
+    }
+
+private:
+    SimProcess& p_;
+};
+
+SimProcess::SimProcess(SimWorld& world, std::string command_line, std::string exe_name)
+    : world_(world), command_line_(std::move(command_line)), exe_name_(std::move(exe_name)),
+      host_(std::make_unique<Host>(*this)) {
+    world_.processes.push_back(this);
+}
+
+SimProcess::~SimProcess() {
+    auto& ps = world_.processes;
+    ps.erase(std::remove(ps.begin(), ps.end(), this), ps.end());
+}
+
+bool SimProcess::PreviousInstanceRunning() {
+    for (SimProcess* p : world_.processes) {
+        if (p == this) break;  // only copies started before this one
+        if (!p->exited && SameText(p->exe_name_, exe_name_)) return true;
+    }
+    return false;
+}
+
+std::string SimProcess::EnvironmentVariable(const std::string& name) {
+    auto it = environment.find(name);
+    return it == environment.end() ? std::string() : it->second;
+}
+
+void SimProcess::Exit() {
+    exited = true;
+    // The system releases what the process held.
+    auto& hk = world_.hotkeys;
+    hk.erase(std::remove_if(hk.begin(), hk.end(), [&](const HotKeyRegistration& h) { return world_.OwnerOf(h.window) == this; }),
+             hk.end());
+    timers_.clear();
+    throw ProcessExited{static_cast<std::uint32_t>(world_.now_ms())};
+}
+
+void SimProcess::Create(ui::Form& form) {
+    if (handles_.count(&form)) return;
+    handles_[&form] = world_.NewWindow(this, &form);
+    form.native = handles_[&form];
+    form.host = host_.get();
+    for (const auto& t : form.timers())
+        if (t->enabled()) host_->TimerChanged(*t);
+}
+
+WindowRef SimProcess::Handle(const ui::Form& form) {
+    auto it = handles_.find(&form);
+    return it == handles_.end() ? 0 : it->second;
+}
+
+void SimProcess::PopupMenu(ui::Form&, const ui::Menu& menu) {
+    std::vector<std::string> captions;
+    for (const auto& item : menu.items) captions.push_back(item.caption);
+    menus_shown.push_back(captions);
+    if (menu_choices.empty()) return;
+    std::string choice = menu_choices.front();
+    menu_choices.pop_front();
+    for (const auto& item : menu.items)
+        if (item.caption == choice && item.OnClick) {
+            item.OnClick();
+            return;
+        }
+}
+
+std::optional<std::uint64_t> SimProcess::NextDue() const {
+    std::optional<std::uint64_t> next;
+    auto consider = [&](std::uint64_t t) {
+        if (!next || t < *next) next = t;
+    };
+    for (const auto& t : timers_) consider(t.due);
+    for (const auto& s : world_.scripted) consider(s.at);
+    return next;
+}
+
+void SimProcess::WaitMessage() {
+    if (!hotkey_messages.empty()) return;
+    auto next = NextDue();
+    if (!next || *next > world_.horizon_ms) throw SimStopped{};
+    world_.AdvanceTo(*next);
+}
+
+bool SimProcess::TakeHotKeyMessage(WindowRef window) {
+    auto it = std::find_if(hotkey_messages.begin(), hotkey_messages.end(),
+                           [&](const auto& m) { return m.first == window; });
+    if (it == hotkey_messages.end()) return false;
+    hotkey_messages.erase(it);
+    return true;
+}
+
+bool SimProcess::RunOneDue() {
+    std::uint64_t now = world_.now_ms();
+    if (!hotkey_messages.empty()) {
+        auto [window, id] = hotkey_messages.front();
+        hotkey_messages.pop_front();
+        if (ui::Form* form = world_.FormOf(window); form && form->OnHotKey) form->OnHotKey(id);
+        return true;
+    }
+    auto& scripted = world_.scripted;
+    auto s = std::min_element(scripted.begin(), scripted.end(), [](const auto& a, const auto& b) {
+        return a.at != b.at ? a.at < b.at : a.order < b.order;
+    });
+    auto t = std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) { return a.due < b.due; });
+    bool scripted_due = s != scripted.end() && s->at <= now;
+    bool timer_due = t != timers_.end() && t->due <= now;
+    if (scripted_due && (!timer_due || s->at <= t->due)) {
+        auto action = std::move(s->action);
+        scripted.erase(s);
+        action();
+        return true;
+    }
+    if (timer_due) {
+        ui::Timer* timer = t->timer;
+        t->due = now + std::max(timer->interval(), kMinimumTimerMs);
+        timer_ticks[timer->name()].push_back(world_.TickCount());
+        timer->Tick();
+        return true;
+    }
+    return false;
+}
+
+void SimProcess::DoEvents() {
+    while (RunOneDue()) {
+    }
+}
+
+}  // namespace lumoff::platform::sim

@@ -1,0 +1,198 @@
+// The simulated platform for the tests: one world (registry, clock, desktop, input) shared by any number of
+// program copies, each a SimProcess with its own command line, windows, timers and message queue.
+//
+// Time is virtual: it moves only when a copy waits for a message (to the next timer or scripted event) or
+// sleeps. Scripted input and message-box answers are queued by the test beforehand. A copy that ends throws
+// ProcessExited; a wait with nothing left to happen before the test's horizon throws SimStopped.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sim/sim_registry.h"
+
+namespace lumoff::platform::sim {
+
+struct ProcessExited {
+    std::uint32_t at_ms;
+};
+struct SimStopped {};
+
+struct ShownBox {
+    WindowRef owner;
+    std::string text;
+    std::string title;
+    unsigned style;
+    int answer;
+};
+
+struct PowerRequest {
+    WindowRef window;
+    int state;
+    std::uint32_t at_ms;
+};
+
+struct HotKeyRegistration {
+    WindowRef window;
+    int id;
+    unsigned modifiers;
+    unsigned vk;
+};
+
+class SimProcess;
+
+class SimWorld : public Clock, public Desktop {
+public:
+    SimWorld();
+
+    SimRegistry registry;
+
+    // Clock
+    std::uint32_t TickCount() override { return tick_base_ + static_cast<std::uint32_t>(now_ms_); }
+    std::uint32_t LastInputTick() override { return last_input_tick_; }
+    LocalTime Now() override;
+    void Sleep(std::uint32_t ms) override;
+    std::string ShortDatePattern() override { return short_date_pattern; }
+
+    // Desktop
+    int ShowMessage(WindowRef owner, const std::string& text, const std::string& title, unsigned style) override;
+    WindowRef FindWindowByTitle(const std::string& title) override;
+    void SetWindowTitle(WindowRef window, const std::string& title) override;
+    void SendMonitorPower(WindowRef window, int state) override;
+    void SetForegroundWindow(WindowRef window) override { foreground = window; }
+    void OpenUrl(WindowRef owner, const std::string& url) override { opened_urls.push_back({owner, url}); }
+    std::int16_t AsyncKeyState(int virtual_key) override;
+    bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) override;
+    void UnregisterHotKey(WindowRef window, int id) override;
+
+    // Test set-up and observation.
+    std::string short_date_pattern = "M/d/yyyy";
+    void SetTickBase(std::uint32_t tick) { tick_base_ = tick - static_cast<std::uint32_t>(now_ms_); }
+    void SetLocalTime(LocalTime t);
+    std::uint64_t now_ms() const { return now_ms_; }
+    // Advances virtual time; used by the copies' waits.
+    void AdvanceTo(std::uint64_t ms);
+
+    // Message boxes are answered from this queue in order; a box with no answer queued fails the test.
+    std::deque<int> box_answers;
+    std::vector<ShownBox> boxes;
+    std::vector<std::pair<WindowRef, std::string>> opened_urls;
+    std::vector<PowerRequest> power_requests;
+    std::vector<HotKeyRegistration> hotkeys;
+    WindowRef foreground = 0;
+
+    // Input: the user's actions at the current virtual time.
+    void PressKey(int vk);
+    void ReleaseKey(int vk);
+    void UserInput() { last_input_tick_ = TickCount(); }
+    // A key combination pressed: the copy holding it as a hotkey gets the message.
+    void PressHotKey(unsigned modifiers, unsigned vk);
+
+    // Windows of copies that are not simulated themselves (another program, or a copy started elsewhere).
+    WindowRef AddForeignWindow(const std::string& title);
+    std::string TitleOf(WindowRef window) const;
+
+    // Scripted events run at their virtual time, inside whichever copy is waiting then.
+    void At(std::uint64_t ms, std::function<void()> action);
+    // Waits that reach past this time stop the run (SimStopped).
+    std::uint64_t horizon_ms = 600000;
+
+    // Bookkeeping for copies.
+    WindowRef NewWindow(SimProcess* owner, ui::Form* form);
+    ui::Form* FormOf(WindowRef window) const;
+    SimProcess* OwnerOf(WindowRef window) const;
+    std::vector<SimProcess*> processes;
+
+    struct Scripted {
+        std::uint64_t at;
+        std::uint64_t order;
+        std::function<void()> action;
+    };
+    std::vector<Scripted> scripted;
+
+private:
+    struct Window {
+        SimProcess* owner;
+        ui::Form* form;  // null for a foreign window
+        std::string title;  // foreign windows only
+    };
+    std::map<WindowRef, Window> windows_;
+    WindowRef next_window_ = 0x1000;
+    std::uint64_t now_ms_ = 0;
+    std::uint32_t tick_base_ = 1000000;
+    std::uint32_t last_input_tick_ = 0;
+    LocalTime clock_base_{2026, 12, 6, 12, 0, 0, 0};
+    std::uint64_t scripted_order_ = 0;
+    struct KeyState {
+        bool down = false;
+        bool pressed_since_query = false;
+    };
+    std::map<int, KeyState> keys_;
+};
+
+class SimProcess : public Process, public View, public EventLoop {
+public:
+    SimProcess(SimWorld& world, std::string command_line, std::string exe_name = "Lumoff");
+    ~SimProcess() override;
+
+    Platform platform() { return Platform{world_.registry, world_, *this, world_, *this, *this}; }
+
+    // Process
+    std::string CommandLine() override { return command_line_; }
+    std::string ExeName() override { return exe_name_; }
+    std::string ExeFolder() override { return exe_folder; }
+    bool PreviousInstanceRunning() override;
+    void HideFromTaskList() override { hidden_from_task_list = true; }
+    OsVersion QueryOsVersion() override { return os_version; }
+    std::string EnvironmentVariable(const std::string& name) override;
+    [[noreturn]] void Exit() override;
+
+    // View
+    void Create(ui::Form& form) override;
+    WindowRef Handle(const ui::Form& form) override;
+    void PopupMenu(ui::Form& owner, const ui::Menu& menu) override;
+    void BeginCaptionDrag(ui::Form& form) override { drags.push_back(&form); }
+
+    // EventLoop
+    void WaitMessage() override;
+    bool TakeHotKeyMessage(WindowRef window) override;
+    void DoEvents() override;
+
+    // Set-up and observation.
+    std::string exe_folder = "C:\\Program Files\\Lumoff";
+    OsVersion os_version{2, 6};
+    std::map<std::string, std::string> environment;
+    bool hidden_from_task_list = false;
+    bool exited = false;
+    // Answers to popup menus: the caption of the item to choose, or "" to dismiss.
+    std::deque<std::string> menu_choices;
+    std::vector<std::vector<std::string>> menus_shown;
+    std::vector<ui::Form*> drags;
+    std::deque<std::pair<WindowRef, int>> hotkey_messages;  // (window, id)
+    // Tick counts at which each timer fired, by timer name.
+    std::map<std::string, std::vector<std::uint32_t>> timer_ticks;
+
+private:
+    class Host;
+    std::optional<std::uint64_t> NextDue() const;
+    bool RunOneDue();
+    SimWorld& world_;
+    std::string command_line_;
+    std::string exe_name_;
+    std::unique_ptr<Host> host_;
+    std::map<const ui::Form*, WindowRef> handles_;
+    struct TimerState {
+        ui::Timer* timer;
+        std::uint64_t due;
+    };
+    std::vector<TimerState> timers_;
+    friend class Host;
+};
+
+}  // namespace lumoff::platform::sim

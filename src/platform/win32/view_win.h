@@ -1,0 +1,61 @@
+// The Win32 view: gives each form a real window and each control a child window, mirrors every change of the
+// objects into them, and turns the user's actions back into the objects' setters and notifications. Also the
+// message queue of the user-interface thread (EventLoop).
+#pragma once
+
+#include "platform/win32/win32_services.h"
+
+#include <map>
+#include <set>
+
+namespace lumoff::platform::win32 {
+
+class Win32View : public View, public EventLoop, public ui::FormHost {
+public:
+    Win32View();
+    ~Win32View() override;
+
+    // View
+    void Create(ui::Form& form) override;
+    WindowRef Handle(const ui::Form& form) override;
+    void PopupMenu(ui::Form& owner, const ui::Menu& menu) override;
+    void BeginCaptionDrag(ui::Form& form) override;
+
+    // EventLoop
+    void WaitMessage() override;
+    bool TakeHotKeyMessage(WindowRef window) override;
+    void DoEvents() override;
+
+    // FormHost
+    void FormChanged(ui::Form& form, ui::Property what) override;
+    void ControlChanged(ui::Control& control, ui::Property what) override;
+    void TimerChanged(ui::Timer& timer) override;
+
+private:
+    struct FormWindow;
+    static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK LiteProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    LRESULT OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnLiteMessage(ui::Control& control, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void OnCommand(FormWindow& fw, int id, int code);
+    void CreateControl(FormWindow& fw, ui::Control& control);
+    void Layout(FormWindow& fw);
+    void PlaceForm(FormWindow& fw);
+    void ApplyVisibility(FormWindow& fw);
+    void PaintLite(ui::Control& control, HDC dc, const RECT& client);
+    HFONT FontFor(FormWindow& fw, const ui::Font& font);
+    HBRUSH BrushFor(ui::Colour colour);
+    FormWindow* WindowOf(const ui::Form& form);
+    int Px(const FormWindow& fw, double twips) const;
+    double Twips(const FormWindow& fw, int px) const;
+
+    std::map<const ui::Form*, std::unique_ptr<FormWindow>> forms_;
+    std::map<ui::Colour, HBRUSH> brushes_;
+    std::set<ui::Timer*> live_timers_;
+    bool syncing_ = false;  // a change coming from the window itself; do not mirror it back
+    HICON icon_ = nullptr;
+    HICON small_icon_ = nullptr;
+};
+
+}  // namespace lumoff::platform::win32

@@ -1,0 +1,206 @@
+#include "platform/win32/win32_services.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace lumoff::platform::win32 {
+
+namespace {
+HKEY ToHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
+RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
+HWND ToHwnd(WindowRef window) { return reinterpret_cast<HWND>(window); }
+std::string Str(std::string_view s) { return std::string(s); }
+}  // namespace
+
+// ---- Registry --------------------------------------------------------------------------------------------------
+
+RegKey Win32Registry::Open(std::string_view subkey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, Str(subkey).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 0;
+    return FromHkey(key);
+}
+
+RegKey Win32Registry::Create(std::string_view subkey) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    char key_class[] = "REG_DWORD";
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, Str(subkey).c_str(), 0, key_class, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        &disposition) != ERROR_SUCCESS)
+        return 0;
+    return FromHkey(key);
+}
+
+void Win32Registry::Close(RegKey key) {
+    if (key) RegCloseKey(ToHkey(key));
+}
+
+long Win32Registry::SetValue(RegKey key, std::string_view name, std::uint32_t type, const void* data,
+                             std::uint32_t length) {
+    return RegSetValueExA(ToHkey(key), Str(name).c_str(), 0, type, static_cast<const BYTE*>(data), length);
+}
+
+long Win32Registry::QueryValue(RegKey key, std::string_view name, std::uint32_t* type, void* data,
+                               std::uint32_t* length) {
+    DWORD t = 0;
+    DWORD len = *length;
+    LONG result = RegQueryValueExA(ToHkey(key), Str(name).c_str(), nullptr, &t, static_cast<BYTE*>(data), &len);
+    if (type) *type = t;
+    *length = len;
+    return result;
+}
+
+long Win32Registry::DeleteValue(RegKey key, std::string_view name) {
+    return RegDeleteValueA(ToHkey(key), Str(name).c_str());
+}
+
+long Win32Registry::DeleteKey(RegKey key, std::string_view subkey) {
+    return RegDeleteKeyA(ToHkey(key), Str(subkey).c_str());
+}
+
+long Win32Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_length, void* data,
+                              std::uint32_t* data_length) {
+    DWORD name_len = *name_length;
+    DWORD data_len = data_length ? *data_length : 0;
+    LONG result = RegEnumValueA(ToHkey(key), index, name, &name_len, nullptr, nullptr, static_cast<BYTE*>(data),
+                                data_length ? &data_len : nullptr);
+    *name_length = name_len;
+    if (data_length) *data_length = data_len;
+    return result;
+}
+
+// ---- Clock -----------------------------------------------------------------------------------------------------
+
+std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
+
+std::uint32_t Win32Clock::LastInputTick() {
+    LASTINPUTINFO info{};
+    info.cbSize = sizeof info;
+    GetLastInputInfo(&info);
+    return info.dwTime;
+}
+
+LocalTime Win32Clock::Now() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+void Win32Clock::Sleep(std::uint32_t ms) { ::Sleep(ms); }
+
+std::string Win32Clock::ShortDatePattern() {
+    char buf[80] = {};
+    if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, sizeof buf)) return "M/d/yyyy";
+    return buf;
+}
+
+// ---- Process ---------------------------------------------------------------------------------------------------
+
+Win32Process::Win32Process() {
+    std::vector<char> buf(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n < buf.size()) {
+            path_.assign(buf.data(), n);
+            break;
+        }
+        buf.resize(buf.size() * 2);
+    }
+    // One mutex per executable name and user session: a second copy of the same file name finds it.
+    std::string exe = ExeName();
+    CharLowerA(exe.data());
+    std::string name = "Local\\Lumoff.Instance." + exe;
+    instance_mutex_ = CreateMutexA(nullptr, FALSE, name.c_str());
+    previous_instance_ = instance_mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+Win32Process::~Win32Process() {
+    if (instance_mutex_) CloseHandle(instance_mutex_);
+}
+
+std::string Win32Process::CommandLine() {
+    const char* line = GetCommandLineA();
+    return line ? std::string(line, static_cast<size_t>(lstrlenA(line))) : std::string();
+}
+
+std::string Win32Process::ExeName() {
+    size_t slash = path_.find_last_of("\\/");
+    std::string file = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+    size_t dot = file.find_last_of('.');
+    return dot == std::string::npos ? file : file.substr(0, dot);
+}
+
+std::string Win32Process::ExeFolder() {
+    size_t slash = path_.find_last_of("\\/");
+    if (slash == std::string::npos) return {};
+    // The root of a drive keeps its separator ("C:\"), as the folder of a file is reported there.
+    return slash == 2 && path_[1] == ':' ? path_.substr(0, 3) : path_.substr(0, slash);
+}
+
+// The program's windows are tool windows without a taskbar button, so there is nothing further to hide.
+void Win32Process::HideFromTaskList() {}
+
+OsVersion Win32Process::QueryOsVersion() {
+    OSVERSIONINFOEXA info{};
+    info.dwOSVersionInfoSize = sizeof info;  // the extended record, 156 bytes
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)  // the reported version is exactly what the program asks for
+#endif
+    GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info));
+    return {info.dwPlatformId, info.dwMajorVersion};
+}
+
+std::string Win32Process::EnvironmentVariable(const std::string& name) {
+    char buf[1024];
+    DWORD n = GetEnvironmentVariableA(name.c_str(), buf, sizeof buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+void Win32Process::Exit() { ExitProcess(0); }
+
+// ---- Desktop ---------------------------------------------------------------------------------------------------
+
+Win32Desktop::Win32Desktop() {
+    char buf[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("LUMOFF_POWER_LOG", buf, sizeof buf);
+    if (n > 0 && n < sizeof buf) power_log_.assign(buf, n);
+}
+
+int Win32Desktop::ShowMessage(WindowRef owner, const std::string& text, const std::string& title, unsigned style) {
+    return MessageBoxA(ToHwnd(owner), text.c_str(), title.c_str(), style);
+}
+
+WindowRef Win32Desktop::FindWindowByTitle(const std::string& title) {
+    return reinterpret_cast<WindowRef>(FindWindowA(nullptr, title.c_str()));
+}
+
+void Win32Desktop::SetWindowTitle(WindowRef window, const std::string& title) {
+    SetWindowTextA(ToHwnd(window), title.c_str());
+}
+
+void Win32Desktop::SendMonitorPower(WindowRef window, int state) {
+    if (!power_log_.empty()) {
+        if (FILE* f = std::fopen(power_log_.c_str(), "a")) {
+            std::fprintf(f, "%lu %d\n", GetTickCount(), state);
+            std::fclose(f);
+        }
+    }
+    SendMessageA(ToHwnd(window), WM_SYSCOMMAND, SC_MONITORPOWER, state);
+}
+
+void Win32Desktop::SetForegroundWindow(WindowRef window) { ::SetForegroundWindow(ToHwnd(window)); }
+
+void Win32Desktop::OpenUrl(WindowRef owner, const std::string& url) {
+    ShellExecuteA(ToHwnd(owner), nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::int16_t Win32Desktop::AsyncKeyState(int virtual_key) { return GetAsyncKeyState(virtual_key); }
+
+bool Win32Desktop::RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) {
+    return ::RegisterHotKey(ToHwnd(window), id, modifiers, virtual_key) != FALSE;
+}
+
+void Win32Desktop::UnregisterHotKey(WindowRef window, int id) { ::UnregisterHotKey(ToHwnd(window), id); }
+
+}  // namespace lumoff::platform::win32

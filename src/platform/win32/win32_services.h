@@ -1,0 +1,80 @@
+// Win32 implementations of the platform services other than the view (see view_win.h).
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace lumoff::platform::win32 {
+
+class Win32Registry : public Registry {
+public:
+    RegKey Open(std::string_view subkey) override;
+    RegKey Create(std::string_view subkey) override;
+    void Close(RegKey key) override;
+    long SetValue(RegKey key, std::string_view name, std::uint32_t type, const void* data,
+                  std::uint32_t length) override;
+    long QueryValue(RegKey key, std::string_view name, std::uint32_t* type, void* data,
+                    std::uint32_t* length) override;
+    long DeleteValue(RegKey key, std::string_view name) override;
+    long DeleteKey(RegKey key, std::string_view subkey) override;
+    long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_length, void* data,
+                   std::uint32_t* data_length) override;
+};
+
+class Win32Clock : public Clock {
+public:
+    std::uint32_t TickCount() override;
+    std::uint32_t LastInputTick() override;
+    LocalTime Now() override;
+    void Sleep(std::uint32_t ms) override;
+    std::string ShortDatePattern() override;
+};
+
+class Win32Process : public Process {
+public:
+    Win32Process();
+    ~Win32Process() override;
+    std::string CommandLine() override;
+    std::string ExeName() override;
+    std::string ExeFolder() override;
+    bool PreviousInstanceRunning() override { return previous_instance_; }
+    void HideFromTaskList() override;
+    OsVersion QueryOsVersion() override;
+    std::string EnvironmentVariable(const std::string& name) override;
+    [[noreturn]] void Exit() override;
+
+private:
+    std::string path_;
+    HANDLE instance_mutex_ = nullptr;
+    bool previous_instance_ = false;
+};
+
+class Win32Desktop : public Desktop {
+public:
+    Win32Desktop();
+    int ShowMessage(WindowRef owner, const std::string& text, const std::string& title, unsigned style) override;
+    WindowRef FindWindowByTitle(const std::string& title) override;
+    void SetWindowTitle(WindowRef window, const std::string& title) override;
+    void SendMonitorPower(WindowRef window, int state) override;
+    void SetForegroundWindow(WindowRef window) override;
+    void OpenUrl(WindowRef owner, const std::string& url) override;
+    std::int16_t AsyncKeyState(int virtual_key) override;
+    bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) override;
+    void UnregisterHotKey(WindowRef window, int id) override;
+
+private:
+    // LUMOFF_POWER_LOG names a file that receives one line per power request, for the end-to-end tests: the
+    // request itself leaves no trace a test could see from outside.
+    std::string power_log_;
+};
+
+}  // namespace lumoff::platform::win32

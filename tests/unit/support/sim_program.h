@@ -1,0 +1,66 @@
+// A copy of the program on the simulated platform, for tests: set the world up, start the copy, and look at
+// what it did.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/program.h"
+#include "platform/sim/sim.h"
+#include "settings/settings_store.h"
+
+namespace lumoff::testing {
+
+using platform::sim::SimProcess;
+using platform::sim::SimWorld;
+
+class SimCopy {
+public:
+    SimCopy(SimWorld& world, std::string command_line = "\"C:\\Program Files\\Lumoff\\Lumoff.exe\"",
+            std::string exe_name = "Lumoff")
+        : world(world), process(world, std::move(command_line), std::move(exe_name)) {}
+
+    // Runs the copy until it ends (returns the virtual time it ended at) or until nothing more happens before
+    // the world's horizon (returns nothing).
+    std::optional<std::uint64_t> Start() {
+        program = std::make_unique<Program>(process.platform());
+        try {
+            program->Run();
+        } catch (const platform::sim::ProcessExited& e) {
+            return e.at_ms;
+        } catch (const platform::sim::SimStopped&) {
+        }
+        return std::nullopt;
+    }
+    // Goes on running a copy that stopped at the horizon.
+    std::optional<std::uint64_t> Resume() {
+        try {
+            for (;;) {
+                process.WaitMessage();
+                process.DoEvents();
+            }
+        } catch (const platform::sim::ProcessExited& e) {
+            return e.at_ms;
+        } catch (const platform::sim::SimStopped&) {
+        }
+        return std::nullopt;
+    }
+
+    Context& ctx() { return program->ctx; }
+    MainWindow& main() { return program->ctx.main; }
+    OptionsDialog& options() { return program->ctx.options; }
+    platform::WindowRef handle() { return process.Handle(main()); }
+
+    SimWorld& world;
+    SimProcess process;
+    std::unique_ptr<Program> program;
+};
+
+// The stored bytes of a Settings value, or nothing when it is missing.
+inline std::optional<std::string> Stored(SimWorld& world, std::string_view name) {
+    const auto* v = world.registry.Get(settings::kSettingsKey, name);
+    return v ? std::optional<std::string>(v->data) : std::nullopt;
+}
+
+}  // namespace lumoff::testing
