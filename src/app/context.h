@@ -6,6 +6,7 @@
 
 #include "app/config.h"
 #include "app/main_window.h"
+#include "monitor/status_screen.h"
 #include "options/options_dialog.h"
 #include "platform/platform.h"
 
@@ -18,7 +19,7 @@ inline constexpr int kOsVistaOrNewer = 2;
 inline constexpr int kOsUnsupported = -1;
 
 struct Context {
-    Context(platform::Platform os, Config config) : os(os), config(std::move(config)) {}
+    Context(platform::Platform os, Config config) : os(os), config(std::move(config)), options(this->config.web_host) {}
 
     platform::Platform os;
     Config config;
@@ -35,6 +36,13 @@ struct Context {
             load_options();
         }
         return options;
+    }
+
+    // The status screen gets its window the first time it is used, and keeps it.
+    TurnedOffScreen turned_off;
+    TurnedOffScreen& TurnedOff() {
+        os.view.Create(turned_off);
+        return turned_off;
     }
 
     platform::WindowRef MainHandle() { return os.view.Handle(main); }

@@ -1,8 +1,10 @@
 #include "app/program.h"
 
+#include "hotkey/hotkey_lists.h"
 #include "settings/loader.h"
 #include "settings/settings_store.h"
 #include "settings/short_date.h"
+#include "timed/action_lists.h"
 
 namespace lumoff {
 
@@ -49,7 +51,8 @@ Program::Program(platform::Platform os)
     : ctx(os, Config::FromEnvironment(os.process)),
       monitor(ctx),
       tray(ctx),
-      hotkey(ctx),
+      hotkey(ctx, monitor),
+      wake_options(ctx),
       housekeeping(ctx, HousekeepingActions{
                             [this] { return !monitor.KeepingOff(); },
                             [this] { tray.imgMinToTray_Click(); },
@@ -83,10 +86,22 @@ void Program::WireMainWindow() {
 
 void Program::LoadOptionsDialog() {
     OptionsDialog& o = ctx.options;
+    // Closing only hides: the controls are the live settings and the timers keep running.
     o.OnCloseRequest = [&o] { o.Hide(); };
     o.mnuMP.items[0].OnClick = [this] { ShowOptionsAbout(); };
     o.mnuMP.items[1].OnClick = [this] { ctx.os.process.Exit(); };
+    o.cmdReadme.OnClick = [this] {
+        ctx.os.desktop.OpenUrl(ctx.os.view.Handle(ctx.options), ctx.config.Url(kReadmePath));
+    };
+    // Before the fill: the action lists' handlers consume the guards the fill arms.
+    WireActionLists(o, ctx.os.registry);
+    hotkey.Wire();
+    wake_options.Wire([this] { monitor.imgTurnOff_Click(); });
     ctx.os.view.Create(o);
+
+    // The dialog's load: the lists and nothing else; the stored settings are put in afterwards.
+    FillHotKeyLists(o);
+    FillActionLists(o);
 }
 
 void Program::ShowAbout() {

@@ -7,6 +7,7 @@
 #include "app/housekeeping.h"
 #include "hotkey/hotkey.h"
 #include "monitor/toggle.h"
+#include "monitor/wake_options.h"
 #include "tray/tray.h"
 
 namespace lumoff {
@@ -25,6 +26,7 @@ public:
     MonitorControl monitor;
     TrayIcon tray;
     GlobalHotKey hotkey;
+    WakeOptions wake_options;
     Housekeeping housekeeping;
 
 private:

@@ -31,6 +31,11 @@ void Form::ShowTopmost() {
     Notify(Property::Visible);
 }
 
+void Form::ShowTopmostCoveringScreen() {
+    ++cover_count_;
+    ShowTopmost();
+}
+
 Timer& Form::AddTimer(std::string name, unsigned interval_ms) {
     timers_.push_back(std::make_unique<Timer>(std::move(name), interval_ms));
     timers_.back()->form = this;

@@ -50,7 +50,11 @@ public:
     void SetVisible(bool v);
     // Put the window on top of all others (always-on-top) and show it, keeping its place and size.
     void ShowTopmost();
+    // Put the window on top of all others and show it over the whole desktop, every monitor included.
+    void ShowTopmostCoveringScreen();
     bool topmost() const { return topmost_; }
+    // How often the window was made to cover the screen; the backend places it each time the count grows.
+    int cover_count() const { return cover_count_; }
 
     // The close box or Alt+F4; the form decides what it means.
     std::function<void()> OnCloseRequest;
@@ -89,6 +93,7 @@ private:
     float top_ = 0;
     bool visible_ = false;
     bool topmost_ = false;
+    int cover_count_ = 0;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Timer>> timers_;
 };

@@ -18,8 +18,12 @@ constexpr int kFirstControlId = 1000;
 constexpr int kComboDropHeightPx = 200;
 constexpr UINT_PTR kEditSubclassId = 1;
 constexpr int kIconResource = 1;
-constexpr const char* kDefaultFace = "MS Shell Dlg";
-constexpr double kDefaultPoints = 8;
+// The face of controls that name none, at the size their font gives (8.25 points unless set). The layouts are
+// measured in it; "MS Shell Dlg" stands for a wider face on some systems and would cut captions short.
+constexpr const char* kDefaultFace = "MS Sans Serif";
+constexpr UINT_PTR kFrameSubclassId = 2;
+// Inset of the focus rectangle in a command button, in pixels at 96 dpi.
+constexpr int kFocusInsetPx = 3;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
@@ -34,18 +38,35 @@ int SystemDpi() {
     return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
-// Stable order of creation: the tab order where the form has one, the list order otherwise. Child windows are
-// stacked in the order they are created, and the dialog keyboard interface walks that stack.
+// Stable order of creation: the tab order where the form has one, the list order otherwise, and frames last.
+// Child windows are stacked in the order they are created; a frame must lie beneath the controls drawn inside it,
+// or the sibling clipping of those controls would cut them away where the frame covers them.
 std::vector<ui::Control*> CreationOrder(const ui::Form& form) {
     std::vector<ui::Control*> order;
     for (const auto& c : form.controls()) order.push_back(c.get());
     std::stable_sort(order.begin(), order.end(), [](const ui::Control* a, const ui::Control* b) {
+        bool fa = a->kind() == ui::Kind::Frame, fb = b->kind() == ui::Kind::Frame;
+        if (fa != fb) return fb;
         int ta = a->tab_index < 0 ? 1 << 30 : a->tab_index;
         int tb = b->tab_index < 0 ? 1 << 30 : b->tab_index;
         return ta < tb;
     });
     return order;
 }
+
+bool IsDialog(const ui::Form& form) { return form.style().border == ui::Border::FixedToolWindow; }
+
+// The option button that opens its group: the first of its container in tab order.
+bool OpensOptionGroup(const ui::Form& form, const ui::Control& option) {
+    for (const auto& other : form.controls()) {
+        if (other.get() == &option || other->kind() != ui::Kind::OptionButton) continue;
+        if (other->container() == option.container() && other->tab_index < option.tab_index) return false;
+    }
+    return true;
+}
+
+// Colours of the kinds that show the form's design colour; the lists keep the system's look in every state.
+bool TakesBackColour(ui::Kind kind) { return kind != ui::Kind::ComboBox && kind != ui::Kind::Image; }
 
 }  // namespace
 
@@ -54,7 +75,9 @@ struct Win32View::FormWindow {
     ui::Form* form = nullptr;
     HWND hwnd = nullptr;
     HWND tooltip = nullptr;
+    HWND last_focus = nullptr;  // a dialog's focused control while it is inactive
     int dpi = USER_DEFAULT_SCREEN_DPI;
+    int covered = 0;  // the form's cover count when it was last made to cover the screen
     std::map<std::string, HFONT> fonts;
     std::vector<ui::Control*> by_id;  // control id - kFirstControlId
 
@@ -122,7 +145,7 @@ HBRUSH Win32View::BrushFor(ui::Colour colour) {
 
 HFONT Win32View::FontFor(FormWindow& fw, const ui::Font& font) {
     std::string face = font.face.empty() ? kDefaultFace : font.face;
-    double points = font.face.empty() ? kDefaultPoints : font.points;
+    double points = font.points;
     std::string key = face + "/" + std::to_string(points) + (font.bold ? "b" : "") + "/" + std::to_string(fw.dpi);
     auto it = fw.fonts.find(key);
     if (it != fw.fonts.end()) return it->second;
@@ -157,6 +180,9 @@ void Win32View::Create(ui::Form& form) {
                               nullptr, nullptr, Instance(), &fw);
     form.native = reinterpret_cast<std::uintptr_t>(fw.hwnd);
     form.host = this;
+    // The class carries the icon too; set on the window, it is also what other programs ask the window for.
+    SendMessageA(fw.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(fw.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
 
     fw.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, fw.hwnd, nullptr,
@@ -186,19 +212,14 @@ void Win32View::CreateControl(FormWindow& fw, ui::Control& c) {
         case ui::Kind::CheckBox:
             style |= BS_CHECKBOX | WS_TABSTOP | WS_GROUP;
             break;
-        case ui::Kind::OptionButton: {
+        case ui::Kind::OptionButton:
             // The first option button of a container opens its group; arrows move within it.
-            bool first = true;
-            for (const auto& other : fw.form->controls()) {
-                if (other.get() == &c) break;
-                if (other->kind() == ui::Kind::OptionButton && other->container() == c.container()) first = false;
-            }
-            style |= BS_RADIOBUTTON | (first ? WS_GROUP : 0) |
+            style |= BS_RADIOBUTTON | (OpensOptionGroup(*fw.form, c) ? WS_GROUP : 0) |
                      (static_cast<ui::OptionButton&>(c).value() ? WS_TABSTOP : 0);
             break;
-        }
         case ui::Kind::CommandButton:
-            style |= BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
+            // Drawn by the view: the system's push button ignores the colour the button is given.
+            style |= BS_OWNERDRAW | WS_TABSTOP | WS_GROUP;
             break;
         case ui::Kind::TextBox:
             cls = "EDIT";
@@ -215,7 +236,12 @@ void Win32View::CreateControl(FormWindow& fw, ui::Control& c) {
     c.native = reinterpret_cast<std::uintptr_t>(h);
     if (c.kind() == ui::Kind::Label || c.kind() == ui::Kind::Image)
         SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
-    if (c.kind() == ui::Kind::TextBox) SetWindowSubclass(h, EditProc, kEditSubclassId, reinterpret_cast<DWORD_PTR>(&c));
+    if (c.kind() == ui::Kind::TextBox) {
+        SetWindowSubclass(h, EditProc, kEditSubclassId, reinterpret_cast<DWORD_PTR>(&c));
+        SendMessageA(h, EM_SETLIMITTEXT, 0, 0);  // as much as the box can hold: the program corrects the text
+    }
+    if (c.kind() == ui::Kind::Frame)
+        SetWindowSubclass(h, FrameProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(&c));
     if (c.kind() == ui::Kind::CheckBox) SendMessageA(h, BM_SETCHECK, static_cast<ui::CheckBox&>(c).value(), 0);
     if (c.kind() == ui::Kind::OptionButton)
         SendMessageA(h, BM_SETCHECK, static_cast<ui::OptionButton&>(c).value() ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -284,12 +310,18 @@ void Win32View::PlaceForm(FormWindow& fw) {
 
 void Win32View::ApplyVisibility(FormWindow& fw) {
     syncing_ = true;
-    if (!fw.form->visible())
+    if (!fw.form->visible()) {
         ShowWindow(fw.hwnd, SW_HIDE);
-    else if (fw.form->topmost())
+    } else if (fw.form->cover_count() != fw.covered) {
+        // The whole virtual desktop: every monitor, also those left of or above the primary one.
+        fw.covered = fw.form->cover_count();
+        SetWindowPos(fw.hwnd, HWND_TOPMOST, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), SWP_SHOWWINDOW);
+    } else if (fw.form->topmost()) {
         SetWindowPos(fw.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-    else
+    } else {
         ShowWindow(fw.hwnd, SW_SHOW);
+    }
     syncing_ = false;
 }
 
@@ -321,6 +353,7 @@ void Win32View::ControlChanged(ui::Control& c, ui::Property what) {
             break;
         case ui::Property::Enabled:
             EnableWindow(h, c.enabled());
+            if (c.kind() == ui::Kind::Label) InvalidateRect(h, nullptr, TRUE);  // painted by the view, grey when off
             break;
         case ui::Property::Text: {
             char current[512] = {};
@@ -406,6 +439,191 @@ void Win32View::BeginCaptionDrag(ui::Form& form) {
     SendMessageA(fw->hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
+// A raised face in the button's own colour with its caption; while pressed the face sinks and the caption moves
+// down and right by a pixel. The focused button gets a dark outline and a dotted focus rectangle.
+void Win32View::DrawCommandButton(FormWindow& fw, const DRAWITEMSTRUCT& item) {
+    ui::Control* c = fw.ById(static_cast<int>(item.CtlID));
+    if (!c) return;
+    HDC dc = item.hDC;
+    RECT face = item.rcItem;
+    const bool pressed = item.itemState & ODS_SELECTED;
+    const bool focused = item.itemState & ODS_FOCUS;
+    const bool disabled = item.itemState & ODS_DISABLED;
+    FillRect(dc, &face, BrushFor(c->back_colour()));
+    if (focused || pressed) {
+        FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&face, -1, -1);
+    }
+    if (pressed)
+        FrameRect(dc, &face, GetSysColorBrush(COLOR_3DSHADOW));
+    else
+        DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
+
+    RECT text = item.rcItem;
+    if (pressed) OffsetRect(&text, 1, 1);
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ old = SelectObject(dc, FontFor(fw, c->font()));
+    const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    if (disabled) {
+        // Engraved, as the system shows a disabled caption.
+        RECT light = text;
+        OffsetRect(&light, 1, 1);
+        SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+        DrawTextA(dc, c->text().c_str(), -1, &light, format);
+        SetTextColor(dc, GetSysColor(COLOR_3DSHADOW));
+    } else {
+        SetTextColor(dc, ToColorref(c->fore_colour));
+    }
+    DrawTextA(dc, c->text().c_str(), -1, &text, format);
+    SelectObject(dc, old);
+
+    if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT ring = item.rcItem;
+        int inset = kFocusInsetPx * fw.dpi / USER_DEFAULT_SCREEN_DPI;
+        InflateRect(&ring, -inset, -inset);
+        DrawFocusRect(dc, &ring);
+    }
+}
+
+// ---- Dialog keyboard -------------------------------------------------------------------------------------------
+
+bool Win32View::CanTakeFocus(const ui::Control& c) const {
+    switch (c.kind()) {
+        case ui::Kind::CheckBox:
+        case ui::Kind::OptionButton:
+        case ui::Kind::CommandButton:
+        case ui::Kind::TextBox:
+        case ui::Kind::ComboBox:
+            break;
+        default:
+            return false;
+    }
+    if (c.tab_index < 0) return false;
+    // A control in a hidden or disabled frame is out of reach too.
+    for (const ui::Control* p = &c; p; p = p->container())
+        if (!p->visible() || !p->enabled()) return false;
+    HWND h = reinterpret_cast<HWND>(c.native);
+    return h && IsWindowVisible(h) && IsWindowEnabled(h);
+}
+
+// The controls Tab stops at, in tab order. A group of option buttons is one stop: its selected button, or its
+// first one while none is selected.
+std::vector<ui::Control*> Win32View::TabStops(const FormWindow& fw) const {
+    std::vector<ui::Control*> stops;
+    const auto& controls = fw.form->controls();
+    for (const auto& c : controls) {
+        if (!CanTakeFocus(*c)) continue;
+        if (c->kind() == ui::Kind::OptionButton && !static_cast<ui::OptionButton&>(*c).value()) {
+            bool other_stop = false;
+            for (const auto& other : controls) {
+                if (other == c || other->kind() != ui::Kind::OptionButton || other->container() != c->container() ||
+                    !CanTakeFocus(*other))
+                    continue;
+                if (static_cast<ui::OptionButton&>(*other).value() || other->tab_index < c->tab_index)
+                    other_stop = true;
+            }
+            if (other_stop) continue;
+        }
+        stops.push_back(c.get());
+    }
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](const ui::Control* a, const ui::Control* b) { return a->tab_index < b->tab_index; });
+    return stops;
+}
+
+ui::Control* Win32View::FocusedControl(const FormWindow& fw) const {
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != fw.hwnd) return nullptr;
+    return fw.ById(GetDlgCtrlID(focus));
+}
+
+void Win32View::FocusControl(FormWindow& fw, ui::Control& c) {
+    HWND h = reinterpret_cast<HWND>(c.native);
+    SetFocus(h);
+    // Tabbing into a text box selects its text, so that typing replaces it.
+    if (c.kind() == ui::Kind::TextBox) SendMessageA(h, EM_SETSEL, 0, -1);
+    // The keyboard is in use: show focus rectangles from now on.
+    SendMessageA(fw.hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
+void Win32View::MoveFocus(FormWindow& fw, bool backward) {
+    std::vector<ui::Control*> stops = TabStops(fw);
+    if (stops.empty()) return;
+    ui::Control* current = FocusedControl(fw);
+    ui::Control* target = nullptr;
+    auto at = std::find(stops.begin(), stops.end(), current);
+    if (at != stops.end()) {
+        size_t n = stops.size(), i = static_cast<size_t>(at - stops.begin());
+        target = stops[(i + (backward ? n - 1 : 1)) % n];
+    } else if (current && !backward) {
+        for (ui::Control* c : stops)
+            if (c->tab_index > current->tab_index) {
+                target = c;
+                break;
+            }
+    } else if (current) {
+        for (auto it = stops.rbegin(); it != stops.rend(); ++it)
+            if ((*it)->tab_index < current->tab_index) {
+                target = *it;
+                break;
+            }
+    }
+    if (!target) target = backward ? stops.back() : stops.front();
+    FocusControl(fw, *target);
+}
+
+void Win32View::RestoreFocus(FormWindow& fw) {
+    HWND last = fw.last_focus;
+    if (last && IsWindow(last) && IsWindowVisible(last) && IsWindowEnabled(last)) {
+        SetFocus(last);
+        return;
+    }
+    std::vector<ui::Control*> stops = TabStops(fw);
+    SetFocus(stops.empty() ? fw.hwnd : reinterpret_cast<HWND>(stops.front()->native));
+}
+
+bool Win32View::OnDialogKey(FormWindow& fw, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    ui::Control* focused = FocusedControl(fw);
+    switch (msg.wParam) {
+        case VK_TAB:
+            MoveFocus(fw, GetKeyState(VK_SHIFT) < 0);
+            return true;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN: {
+            if (!focused) return false;
+            // Text boxes and lists use the arrows themselves; check boxes and buttons stand alone.
+            if (focused->kind() == ui::Kind::CheckBox || focused->kind() == ui::Kind::CommandButton) return true;
+            if (focused->kind() != ui::Kind::OptionButton) return false;
+            // Within a group of option buttons the arrows move round the group, and moving selects.
+            std::vector<ui::Control*> group;
+            for (const auto& c : fw.form->controls())
+                if (c->kind() == ui::Kind::OptionButton && c->container() == focused->container() &&
+                    (c.get() == focused || CanTakeFocus(*c)))
+                    group.push_back(c.get());
+            std::stable_sort(group.begin(), group.end(),
+                             [](const ui::Control* a, const ui::Control* b) { return a->tab_index < b->tab_index; });
+            size_t n = group.size();
+            size_t i = static_cast<size_t>(std::find(group.begin(), group.end(), focused) - group.begin());
+            bool backward = msg.wParam == VK_LEFT || msg.wParam == VK_UP;
+            ui::Control* next = group[(i + (backward ? n - 1 : 1)) % n];
+            if (next == focused) return true;
+            FocusControl(fw, *next);
+            static_cast<ui::OptionButton&>(*next).set_value(true);
+            return true;
+        }
+        case VK_RETURN:
+            // Enter presses the focused command button.
+            if (!focused || focused->kind() != ui::Kind::CommandButton) return false;
+            static_cast<ui::CommandButton&>(*focused).Click();
+            return true;
+        default:
+            return false;
+    }
+}
+
 // ---- Event loop ------------------------------------------------------------------------------------------------
 
 void Win32View::WaitMessage() { ::WaitMessage(); }
@@ -420,9 +638,10 @@ void Win32View::DoEvents() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) ExitProcess(static_cast<UINT>(msg.wParam));
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        bool dialog = false;
+        FormWindow* dialog = nullptr;
         for (auto& [form, fw] : forms_)
-            if (fw->hwnd == root && form->style().border == ui::Border::FixedToolWindow) dialog = true;
+            if (fw->hwnd == root && IsDialog(*form)) dialog = fw.get();
+        if (dialog && OnDialogKey(*dialog, msg)) continue;
         if (dialog && IsDialogMessageA(root, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -454,6 +673,22 @@ LRESULT Win32View::OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp,
         case WM_CLOSE:
             if (form.OnCloseRequest) form.OnCloseRequest();
             return 0;
+        case WM_ACTIVATE:
+            // A dialog keeps its focused control while another window is active, as the system's dialogs do.
+            if (!IsDialog(form)) break;
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd, focus)) fw.last_focus = focus;
+            } else if (!HIWORD(wp)) {
+                RestoreFocus(fw);
+            }
+            return 0;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (item->CtlType != ODT_BUTTON) break;
+            DrawCommandButton(fw, *item);
+            return TRUE;
+        }
         case WM_COMMAND:
             if (lp == 0 && LOWORD(wp) == IDCANCEL) {  // Escape in a dialog
                 if (form.OnCloseRequest) form.OnCloseRequest();
@@ -465,7 +700,7 @@ LRESULT Win32View::OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp,
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT: {
             ui::Control* c = fw.ById(GetDlgCtrlID(reinterpret_cast<HWND>(lp)));
-            if (!c) break;
+            if (!c || !TakesBackColour(c->kind())) break;
             HDC dc = reinterpret_cast<HDC>(wp);
             SetBkColor(dc, ToColorref(c->back_colour()));
             SetTextColor(dc, ToColorref(c->fore_colour));
@@ -522,7 +757,8 @@ void Win32View::OnCommand(FormWindow& fw, int id, int code) {
             if (code == BN_CLICKED) static_cast<ui::OptionButton&>(*c).set_value(true);
             break;
         case ui::Kind::CommandButton:
-            if (code == BN_CLICKED) static_cast<ui::CommandButton&>(*c).Click();
+            // A drawn button reports the second press of a quick double click as a double click; it is a click.
+            if (code == BN_CLICKED || code == BN_DOUBLECLICKED) static_cast<ui::CommandButton&>(*c).Click();
             break;
         case ui::Kind::ComboBox:
             if (code == CBN_SELCHANGE) {
@@ -539,9 +775,6 @@ void Win32View::OnCommand(FormWindow& fw, int id, int code) {
                 syncing_ = true;
                 c->set_text(text);
                 syncing_ = false;
-            } else if (code == EN_KILLFOCUS) {
-                auto& box = static_cast<ui::TextBox&>(*c);
-                if (box.OnLostFocus) box.OnLostFocus();
             }
             break;
         default:
@@ -550,14 +783,36 @@ void Win32View::OnCommand(FormWindow& fw, int id, int code) {
 }
 
 LRESULT CALLBACK Win32View::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* box = reinterpret_cast<ui::TextBox*>(data);
     if (msg == WM_CHAR) {
-        auto* box = reinterpret_cast<ui::TextBox*>(data);
         if (box->OnKeyPress) {
             char key = static_cast<char>(wp);
             box->OnKeyPress(key);
             if (key == 0) return 0;
             wp = static_cast<unsigned char>(key);
         }
+    }
+    if (msg == WM_KILLFOCUS) {
+        // Lost focus means another control of the program took it; switching to another program is not a loss.
+        auto next = reinterpret_cast<HWND>(wp);
+        DWORD process = 0;
+        if (next) GetWindowThreadProcessId(next, &process);
+        LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        if (next && process == GetCurrentProcessId() && box->OnLostFocus) box->OnLostFocus();
+        return result;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Win32View::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    if (msg == WM_ERASEBKGND) {
+        // The group box paints only its line and caption, and the form does not paint beneath its children.
+        auto* frame = reinterpret_cast<ui::Control*>(data);
+        auto* view = static_cast<Win32View*>(frame->form()->host);
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, view->BrushFor(frame->back_colour()));
+        return 1;
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }

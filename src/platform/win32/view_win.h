@@ -1,12 +1,17 @@
 // The Win32 view: gives each form a real window and each control a child window, mirrors every change of the
 // objects into them, and turns the user's actions back into the objects' setters and notifications. Also the
 // message queue of the user-interface thread (EventLoop).
+//
+// Controls are siblings on the form window, also those inside a frame; a frame is only the group box drawn
+// beneath them. Forms with a tool-window border are dialogs: the view walks their controls with the keyboard in
+// the controls' tab order (Tab, Shift+Tab, arrows within a pair of option buttons), and Escape closes them.
 #pragma once
 
 #include "platform/win32/win32_services.h"
 
 #include <map>
 #include <set>
+#include <vector>
 
 namespace lumoff::platform::win32 {
 
@@ -36,9 +41,19 @@ private:
     static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK LiteProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
     LRESULT OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnLiteMessage(ui::Control& control, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void OnCommand(FormWindow& fw, int id, int code);
+    void DrawCommandButton(FormWindow& fw, const DRAWITEMSTRUCT& item);
+    // Dialog keyboard: true when the key was taken.
+    bool OnDialogKey(FormWindow& fw, const MSG& msg);
+    bool CanTakeFocus(const ui::Control& control) const;
+    std::vector<ui::Control*> TabStops(const FormWindow& fw) const;
+    ui::Control* FocusedControl(const FormWindow& fw) const;
+    void MoveFocus(FormWindow& fw, bool backward);
+    void FocusControl(FormWindow& fw, ui::Control& control);
+    void RestoreFocus(FormWindow& fw);
     void CreateControl(FormWindow& fw, ui::Control& control);
     void Layout(FormWindow& fw);
     void PlaceForm(FormWindow& fw);

@@ -33,13 +33,10 @@ public:
         }
         return std::nullopt;
     }
-    // Goes on running a copy that stopped at the horizon.
+    // Goes on running a copy that stopped at the horizon, in its main loop.
     std::optional<std::uint64_t> Resume() {
         try {
-            for (;;) {
-                process.WaitMessage();
-                process.DoEvents();
-            }
+            program->monitor.ProcessMessages(false);
         } catch (const platform::sim::ProcessExited& e) {
             return e.at_ms;
         } catch (const platform::sim::SimStopped&) {
