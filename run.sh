@@ -30,7 +30,8 @@ cleanup() { [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null || true; 
 trap cleanup EXIT
 
 if [ -n "${need_display:-}" ]; then
-    wineboot -i >/dev/null 2>&1 || true
+    WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i >/dev/null 2>&1 || true
+    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
     touch "$WINEPREFIX/.lumoff-ready"
 fi

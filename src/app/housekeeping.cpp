@@ -30,7 +30,10 @@ std::string PositionText(float value) {
 void Housekeeping::SavePositionIfMoved() {
     float top = ctx_.main.top();
     float left = ctx_.main.left();
-    if (top == static_cast<float>(ctx_.last_top) && left == static_cast<float>(ctx_.last_left)) return;
+    // Compared as the numbers they are: made a float, a large remembered number could round onto the position.
+    if (static_cast<double>(top) == static_cast<double>(ctx_.last_top) &&
+        static_cast<double>(left) == static_cast<double>(ctx_.last_left))
+        return;
     std::string top_text = PositionText(top);
     std::string left_text = PositionText(left);
     settings::Store(ctx_.os.registry, {{settings::kTop, top_text}, {settings::kLeft, left_text}});

@@ -50,7 +50,7 @@ bool EndsWithSwitch(const std::string& command_line, const std::string& lower_ca
 Program::Program(platform::Platform os)
     : ctx(os, Config::FromEnvironment(os.process)),
       monitor(ctx),
-      tray(ctx),
+      tray(ctx, monitor),
       hotkey(ctx, monitor),
       wake_options(ctx),
       housekeeping(ctx, HousekeepingActions{
@@ -81,6 +81,7 @@ void Program::WireMainWindow() {
     };
     m.OnCloseRequest = [this] { ctx.os.process.Exit(); };
     m.OnHotKey = [this](int) { monitor.imgTurnOff_Click(); };
+    m.OnMouseMove = [this](int x, int) { tray.Form_MouseMove(x); };
     m.tmrSticky.OnTimer = [this] { housekeeping.tmrSticky_Timer(); };
 }
 
@@ -90,6 +91,10 @@ void Program::LoadOptionsDialog() {
     o.OnCloseRequest = [&o] { o.Hide(); };
     o.mnuMP.items[0].OnClick = [this] { ShowOptionsAbout(); };
     o.mnuMP.items[1].OnClick = [this] { ctx.os.process.Exit(); };
+    o.mnuMPTray.items[0].OnClick = [this] { tray.mnuExit_Click(); };
+    o.mnuMPTray.items[2].OnClick = [this] { tray.mnuShow_Click(); };
+    o.mnuMPTray.items[3].OnClick = [this] { tray.mnuOptions_Click(); };
+    o.mnuMPTray.items[4].OnClick = [this] { tray.mnuTurnOff_Click(); };
     o.cmdReadme.OnClick = [this] {
         ctx.os.desktop.OpenUrl(ctx.os.view.Handle(ctx.options), ctx.config.Url(kReadmePath));
     };

@@ -24,7 +24,7 @@ public:
 
     Context ctx;
     MonitorControl monitor;
-    TrayIcon tray;
+    TrayArea tray;
     GlobalHotKey hotkey;
     WakeOptions wake_options;
     Housekeeping housekeeping;

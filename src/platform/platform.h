@@ -5,6 +5,7 @@
 // what was asked of it. Program logic sees only these interfaces and the ui objects.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +21,8 @@ using RegKey = std::uintptr_t;
 
 // Registry value types and result codes, as the system defines them.
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegMultiSz = 7;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr long kErrorSuccess = 0;
@@ -28,7 +31,8 @@ inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorNoMoreItems = 259;
 
-// The registry of the current user (HKEY_CURRENT_USER), with the byte-level behaviour of the A functions.
+// The registry of the current user (HKEY_CURRENT_USER), with the byte-level behaviour of the A functions: text data
+// stored without its NUL reads back with one added.
 class Registry {
 public:
     virtual ~Registry() = default;
@@ -125,6 +129,31 @@ public:
     virtual void UnregisterHotKey(WindowRef window, int id) = 0;
 };
 
+// One icon of the program in the notification area. The shell shows the icon of the window it belongs to and
+// reports the user's mouse actions on it to that window as the callback message.
+inline constexpr std::uint32_t kNifMessage = 0x1;
+inline constexpr std::uint32_t kNifIcon = 0x2;
+inline constexpr std::uint32_t kNifTip = 0x4;
+inline constexpr std::size_t kTrayTipLength = 64;
+
+struct TrayIcon {
+    WindowRef window = 0;
+    std::uint32_t id = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t callback_message = 0;
+    // The tip's characters; the shell shows them up to the first NUL.
+    std::string tip;
+};
+
+// The notification area of the shell. Results are not reported: an icon the shell does not take is simply absent.
+class Tray {
+public:
+    virtual ~Tray() = default;
+    virtual void AddIcon(const TrayIcon& icon) = 0;
+    // Removes the icon of the same window and id.
+    virtual void DeleteIcon(const TrayIcon& icon) = 0;
+};
+
 // Creates real windows for forms, mirrors them, and runs their events.
 class View {
 public:
@@ -157,6 +186,7 @@ struct Platform {
     Desktop& desktop;
     View& view;
     EventLoop& events;
+    Tray& tray;
 };
 
 }  // namespace lumoff::platform

@@ -39,12 +39,15 @@ void Store(platform::Registry& registry, std::initializer_list<Write> writes) {
 }
 
 std::string ReadSettingValue(platform::Registry& registry, platform::RegKey key, std::string_view name) {
-    // One byte more than the query may fill, so a value of 255 bytes without a NUL still ends in one.
-    std::array<char, kReadBufferSize + 1> buffer{};
+    std::array<char, kReadBufferSize> buffer{};
     std::uint32_t length = kReadBufferSize;
     std::uint32_t type = 0;  // not looked at
     if (registry.QueryValue(key, name, &type, buffer.data(), &length) != platform::kErrorSuccess) return {};
-    return std::string(buffer.data(), strnlen(buffer.data(), kReadBufferSize));
+    // A text needs its NUL inside the buffer: the system's A functions add one to text data stored without it, and
+    // so fail for such data of 255 bytes. Data of another type that fills the buffer is treated the same way.
+    size_t text_length = strnlen(buffer.data(), kReadBufferSize);
+    if (text_length == kReadBufferSize) return {};
+    return std::string(buffer.data(), text_length);
 }
 
 std::optional<long> ParseStoredNumber(std::string_view text) {

@@ -62,6 +62,9 @@ public:
     std::function<void(int x, int y)> OnMouseMove;
     // A hotkey message reached this window through the ordinary dispatch of events.
     std::function<void(int id)> OnHotKey;
+    // The shell's taskbar and notification area started again (after a crash of the shell, for example); the
+    // icons it showed are gone.
+    std::function<void()> OnShellRestarted;
 
     template <typename T, typename... Args>
     T& Add(Control* container, Args&&... args) {

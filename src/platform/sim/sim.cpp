@@ -35,6 +35,9 @@ void CivilFromDays(long z, int& y, int& m, int& d) {
 }
 
 constexpr unsigned kMinimumTimerMs = 10;  // the system's USER_TIMER_MINIMUM
+constexpr std::uint32_t kWmMouseMove = 0x200;
+
+bool SameIcon(const TrayIcon& a, const TrayIcon& b) { return a.window == b.window && a.id == b.id; }
 
 }  // namespace
 
@@ -152,6 +155,45 @@ void SimWorld::PressHotKey(unsigned modifiers, unsigned vk) {
     }
 }
 
+void SimWorld::AddIcon(const TrayIcon& icon) {
+    tray_calls.push_back({true, icon});
+    for (const auto& shown : tray_icons)
+        if (SameIcon(shown, icon)) return;
+    tray_icons.push_back(icon);
+}
+
+void SimWorld::DeleteIcon(const TrayIcon& icon) {
+    tray_calls.push_back({false, icon});
+    tray_icons.erase(std::remove_if(tray_icons.begin(), tray_icons.end(),
+                                    [&](const TrayIcon& shown) { return SameIcon(shown, icon); }),
+                     tray_icons.end());
+}
+
+bool SimWorld::NotifyTrayIcon(WindowRef window, std::uint32_t id, int mouse_message) {
+    auto it = std::find_if(tray_icons.begin(), tray_icons.end(),
+                           [&](const TrayIcon& shown) { return shown.window == window && shown.id == id; });
+    if (it == tray_icons.end()) return false;
+    if (SimProcess* owner = OwnerOf(window); !owner || owner->exited) {
+        // The icon of an ended process vanishes as soon as the mouse reaches it.
+        tray_icons.erase(it);
+        return false;
+    }
+    const std::uint32_t callback = (it->flags & kNifMessage) ? it->callback_message : 0;
+    ui::Form* form = FormOf(window);
+    // Forms of the program hear only of mouse moves; any other callback message goes unanswered.
+    if (form && callback == kWmMouseMove && form->OnMouseMove) form->OnMouseMove(mouse_message, 0);
+    return true;
+}
+
+void SimWorld::RestartShell() {
+    tray_icons.clear();
+    std::vector<ui::Form*> forms;
+    for (const auto& [ref, w] : windows_)
+        if (w.form && w.owner && !w.owner->exited) forms.push_back(w.form);
+    for (ui::Form* form : forms)
+        if (form->OnShellRestarted) form->OnShellRestarted();
+}
+
 WindowRef SimWorld::AddForeignWindow(const std::string& title) {
     WindowRef ref = next_window_++;
     windows_[ref] = Window{nullptr, nullptr, title};
@@ -249,6 +291,7 @@ void SimProcess::PopupMenu(ui::Form&, const ui::Menu& menu) {
     std::vector<std::string> captions;
     for (const auto& item : menu.items) captions.push_back(item.caption);
     menus_shown.push_back(captions);
+    menu_foreground.push_back(world_.foreground);
     if (menu_choices.empty()) return;
     std::string choice = menu_choices.front();
     menu_choices.pop_front();

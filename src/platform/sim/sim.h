@@ -47,7 +47,12 @@ struct HotKeyRegistration {
 
 class SimProcess;
 
-class SimWorld : public Clock, public Desktop {
+struct TrayCall {
+    bool add;  // false for a delete
+    TrayIcon icon;
+};
+
+class SimWorld : public Clock, public Desktop, public Tray {
 public:
     SimWorld();
 
@@ -70,6 +75,18 @@ public:
     std::int16_t AsyncKeyState(int virtual_key) override;
     bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) override;
     void UnregisterHotKey(WindowRef window, int id) override;
+
+    // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails and
+    // deleting one that is not there does nothing; both are recorded all the same.
+    void AddIcon(const TrayIcon& icon) override;
+    void DeleteIcon(const TrayIcon& icon) override;
+    std::vector<TrayIcon> tray_icons;
+    std::vector<TrayCall> tray_calls;
+    // The user's mouse action on an icon (a mouse message number such as 514, the left button's release): the shell
+    // sends it to the icon's window as the icon's callback message. False when no such icon is shown.
+    bool NotifyTrayIcon(WindowRef window, std::uint32_t id, int mouse_message);
+    // The shell starts again: every icon is gone, and every window of the running copies hears of it.
+    void RestartShell();
 
     // Test set-up and observation.
     std::string short_date_pattern = "M/d/yyyy";
@@ -141,7 +158,7 @@ public:
     SimProcess(SimWorld& world, std::string command_line, std::string exe_name = "Lumoff");
     ~SimProcess() override;
 
-    Platform platform() { return Platform{world_.registry, world_, *this, world_, *this, *this}; }
+    Platform platform() { return Platform{world_.registry, world_, *this, world_, *this, *this, world_}; }
 
     // Process
     std::string CommandLine() override { return command_line_; }
@@ -173,6 +190,8 @@ public:
     // Answers to popup menus: the caption of the item to choose, or "" to dismiss.
     std::deque<std::string> menu_choices;
     std::vector<std::vector<std::string>> menus_shown;
+    // The foreground window at the moment each menu opened.
+    std::vector<WindowRef> menu_foreground;
     std::vector<ui::Form*> drags;
     std::deque<std::pair<WindowRef, int>> hotkey_messages;  // (window, id)
     // Tick counts at which each timer fired, by timer name.

@@ -68,12 +68,16 @@ long SimRegistry::QueryValue(RegKey key, std::string_view name, std::uint32_t* t
     RegValue* v = FindValue(*values, name);
     if (!v) return kErrorFileNotFound;
     if (type) *type = v->type;
-    std::uint32_t size = static_cast<std::uint32_t>(v->data.size());
+    // Text stored without its NUL comes back with one added, and needs the room for it.
+    std::string bytes = v->data;
+    bool text = v->type == kRegSz || v->type == kRegExpandSz || v->type == kRegMultiSz;
+    if (text && (bytes.empty() || bytes.back() != '\0')) bytes.push_back('\0');
+    std::uint32_t size = static_cast<std::uint32_t>(bytes.size());
     if (data && size > *length) {
         *length = size;
         return kErrorMoreData;
     }
-    if (data) std::memcpy(data, v->data.data(), size);
+    if (data) std::memcpy(data, bytes.data(), size);
     *length = size;
     return kErrorSuccess;
 }

@@ -110,6 +110,7 @@ Win32View::Win32View() {
     wc.hIconSm = nullptr;
     wc.lpszClassName = kLiteClass;
     RegisterClassExA(&wc);
+    taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
 }
 
 Win32View::~Win32View() {
@@ -663,6 +664,10 @@ LRESULT CALLBACK Win32View::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 
 LRESULT Win32View::OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     ui::Form& form = *fw.form;
+    if (msg == taskbar_created_ && taskbar_created_ != 0) {
+        if (form.OnShellRestarted) form.OnShellRestarted();
+        return 0;
+    }
     switch (msg) {
         case WM_ERASEBKGND: {
             RECT rc;
@@ -873,10 +878,17 @@ LRESULT Win32View::OnLiteMessage(ui::Control& c, HWND hwnd, UINT msg, WPARAM wp,
         }
         case WM_ERASEBKGND:
             return 1;
+        case WM_LBUTTONDBLCLK:
+            if (is_label) {
+                if (auto& on = static_cast<ui::Label&>(c).OnDblClick) on();
+                return 0;
+            }
+            // A picture button takes two quick clicks as two clicks: the settings button shows and hides.
+            [[fallthrough]];
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {
-            ui::MouseButton button = msg == WM_LBUTTONDOWN   ? ui::MouseButton::Left
+            ui::MouseButton button = msg != WM_RBUTTONDOWN && msg != WM_MBUTTONDOWN ? ui::MouseButton::Left
                                      : msg == WM_RBUTTONDOWN ? ui::MouseButton::Right
                                                              : ui::MouseButton::Middle;
             if (button == ui::MouseButton::Left) {
@@ -903,12 +915,6 @@ LRESULT Win32View::OnLiteMessage(ui::Control& c, HWND hwnd, UINT msg, WPARAM wp,
             }
             return 0;
         }
-        case WM_LBUTTONDBLCLK:
-            // The second press of a double click is a double click, not a second click.
-            if (is_label) {
-                if (auto& on = static_cast<ui::Label&>(c).OnDblClick) on();
-            }
-            return 0;
         default:
             break;
     }

@@ -71,6 +71,8 @@ private:
     bool syncing_ = false;  // a change coming from the window itself; do not mirror it back
     HICON icon_ = nullptr;
     HICON small_icon_ = nullptr;
+    // Broadcast to every top-level window when the shell's taskbar starts again.
+    UINT taskbar_created_ = 0;
 };
 
 }  // namespace lumoff::platform::win32

@@ -11,6 +11,7 @@ struct Win32Platform::Services {
     Win32Process process;
     Win32Desktop desktop;
     Win32View view;
+    Win32Tray tray;
 };
 
 Win32Platform::Win32Platform() : services_(std::make_unique<Services>()) {}
@@ -18,7 +19,7 @@ Win32Platform::~Win32Platform() = default;
 
 Platform Win32Platform::platform() {
     Services& s = *services_;
-    return Platform{s.registry, s.clock, s.process, s.desktop, s.view, s.view};
+    return Platform{s.registry, s.clock, s.process, s.desktop, s.view, s.view, s.tray};
 }
 
 }  // namespace lumoff::platform::win32

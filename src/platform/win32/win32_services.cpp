@@ -2,7 +2,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace lumoff::platform::win32 {
@@ -202,5 +204,40 @@ bool Win32Desktop::RegisterHotKey(WindowRef window, int id, unsigned modifiers, 
 }
 
 void Win32Desktop::UnregisterHotKey(WindowRef window, int id) { ::UnregisterHotKey(ToHwnd(window), id); }
+
+// ---- Tray ------------------------------------------------------------------------------------------------------
+
+namespace {
+
+// The record as the shell takes it: the structure of the headers in use, whatever its size on this system.
+NOTIFYICONDATAA NotifyData(const TrayIcon& icon) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = ToHwnd(icon.window);
+    data.uID = icon.id;
+    data.uFlags = icon.flags;
+    data.uCallbackMessage = icon.callback_message;
+    // The window's small icon is the size the notification area shows; the large one and the class's stand in.
+    HICON handle = reinterpret_cast<HICON>(SendMessageA(data.hWnd, WM_GETICON, ICON_SMALL, 0));
+    if (!handle) handle = reinterpret_cast<HICON>(SendMessageA(data.hWnd, WM_GETICON, ICON_BIG, 0));
+    if (!handle) handle = reinterpret_cast<HICON>(GetClassLongPtrA(data.hWnd, GCLP_HICONSM));
+    data.hIcon = handle;
+    // The zeroed rest of the longer field ends the text; the shell shows it up to its first NUL.
+    std::memcpy(data.szTip, icon.tip.data(), std::min(icon.tip.size(), sizeof data.szTip - 1));
+    return data;
+}
+
+}  // namespace
+
+// Results are not looked at: an icon the shell does not take is simply absent.
+void Win32Tray::AddIcon(const TrayIcon& icon) {
+    NOTIFYICONDATAA data = NotifyData(icon);
+    Shell_NotifyIconA(NIM_ADD, &data);
+}
+
+void Win32Tray::DeleteIcon(const TrayIcon& icon) {
+    NOTIFYICONDATAA data = NotifyData(icon);
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}
 
 }  // namespace lumoff::platform::win32

@@ -77,4 +77,11 @@ private:
     std::string power_log_;
 };
 
+// The icon shown is the one the record's window carries (the program's icon).
+class Win32Tray : public Tray {
+public:
+    void AddIcon(const TrayIcon& icon) override;
+    void DeleteIcon(const TrayIcon& icon) override;
+};
+
 }  // namespace lumoff::platform::win32
