@@ -6,13 +6,6 @@
 
 namespace lumoff {
 
-namespace {
-constexpr int kNoModifier = 0;
-constexpr int kCtrl = 1;
-constexpr int kF10 = 9;
-constexpr int kLastFunctionKey = 11;
-}  // namespace
-
 void GlobalHotKey::Wire() {
     OptionsDialog& o = ctx_.options;
     o.hkeyButton1.OnClick = [this] { hkeyButton1_Click(); };
@@ -24,13 +17,13 @@ void GlobalHotKey::Wire() {
 void GlobalHotKey::hkeyButton1_Click() {
     OptionsDialog& o = ctx_.options;
     if (o.hkeyButton1.list_index() == kNoModifier && o.hkeyButton2.list_index() > kLastFunctionKey)
-        o.hkeyButton2.set_list_index(kF10);
+        o.hkeyButton2.set_list_index(kInitialKey);  // F10
 }
 
 void GlobalHotKey::hkeyButton2_Click() {
     OptionsDialog& o = ctx_.options;
     if (o.hkeyButton1.list_index() == kNoModifier && o.hkeyButton2.list_index() > kLastFunctionKey)
-        o.hkeyButton1.set_list_index(kCtrl);
+        o.hkeyButton1.set_list_index(kCtrlModifier);
 }
 
 void GlobalHotKey::cmdHotKey_Click() {

@@ -19,6 +19,10 @@ inline constexpr int kKeyCount = 48;  // F1 to F12, A to Z, 0 to 9
 // What the lists show when the dialog loads: "-" and "F10".
 inline constexpr int kInitialModifier = 0;
 inline constexpr int kInitialKey = 9;
+// Positions the pairing rule of the lists uses: no modifier, "Ctrl", the last function key.
+inline constexpr int kNoModifier = 0;
+inline constexpr int kCtrlModifier = 1;
+inline constexpr int kLastFunctionKey = 11;
 
 // The modifier list in list order.
 const std::array<ModifierEntry, kModifierCount>& ModifierEntries();

@@ -378,8 +378,16 @@ void Win32View::ControlChanged(ui::Control& c, ui::Property what) {
             break;
         case ui::Property::Items: {
             auto& combo = static_cast<ui::ComboBox&>(c);
-            SendMessageA(h, CB_RESETCONTENT, 0, 0);
-            for (const auto& item : combo.items()) SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            const auto& items = combo.items();
+            // A list is filled one item at a time, each a change: adding just the new item keeps a fill linear.
+            // Anything else makes the list again.
+            auto shown = static_cast<size_t>(SendMessageA(h, CB_GETCOUNT, 0, 0));
+            if (items.empty() || shown + 1 != items.size()) {
+                SendMessageA(h, CB_RESETCONTENT, 0, 0);
+                shown = 0;
+            }
+            for (size_t i = shown; i < items.size(); ++i)
+                SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
             SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(combo.list_index()), 0);
             break;
         }
@@ -678,6 +686,16 @@ LRESULT Win32View::OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp,
         case WM_CLOSE:
             if (form.OnCloseRequest) form.OnCloseRequest();
             return 0;
+        case WM_SETTEXT: {
+            // Another copy retitles this window to talk to it: the form's title must follow.
+            LRESULT result = DefWindowProcA(hwnd, msg, wp, lp);
+            if (!syncing_ && lp) {
+                syncing_ = true;
+                form.set_title(reinterpret_cast<const char*>(lp));
+                syncing_ = false;
+            }
+            return result;
+        }
         case WM_ACTIVATE:
             // A dialog keeps its focused control while another window is active, as the system's dialogs do.
             if (!IsDialog(form)) break;

@@ -89,7 +89,19 @@ LocalTime Win32Clock::Now() {
     return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
 }
 
-void Win32Clock::Sleep(std::uint32_t ms) { ::Sleep(ms); }
+// Blocks the thread, but still answers messages that other threads and processes send to its windows: another copy
+// that retitles this copy's window waits for the answer, and must not wait out the whole sleep.
+void Win32Clock::Sleep(std::uint32_t ms) {
+    const DWORD end = GetTickCount() + ms;
+    for (;;) {
+        const auto left = static_cast<std::int32_t>(end - GetTickCount());
+        if (left <= 0) return;
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_SENDMESSAGE) == WAIT_OBJECT_0) {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+}
 
 std::string Win32Clock::ShortDatePattern() {
     char buf[80] = {};

@@ -93,6 +93,34 @@ public:
     POINT SettingsPoint() { return ScreenPoint(72, 56); }
     POINT TrayPoint() { return ScreenPoint(72, 40); }
 
+    // The caption window of this copy, shown or hidden: the status screen has the same title and class, but is not
+    // 81 pixels wide. Null once the caption's title has changed.
+    HWND Caption() {
+        for (HWND w : FindTopLevels({.title = L"Lumoff", .className = kLumoffClass, .pid = process.Pid()}))
+            if (Width(WindowRect(w)) == 81) return w;
+        return nullptr;
+    }
+    // The status screen of this copy (made the first time the monitor is turned off), or null.
+    HWND StatusScreen() {
+        for (HWND w : FindTopLevels({.title = L"Lumoff", .className = kLumoffClass, .pid = process.Pid()}))
+            if (Width(WindowRect(w)) != 81) return w;
+        return nullptr;
+    }
+    bool StatusScreenShown() { return IsVisible(StatusScreen()); }
+    // As WaitForMain, for a copy whose caption window may be hidden (a start in the tray shows it only for a moment):
+    // the caption window, shown or hidden, once the program idles.
+    HWND WaitForCaption(Duration timeout = kDefaultTimeout) {
+        HWND caption = nullptr;
+        WaitUntil([&] { return (caption = Caption()) != nullptr; }, timeout);
+        if (caption && !ready_) {
+            WaitForWindow({.className = L"Shell_TrayWnd", .visibleOnly = true}, timeout);
+            WaitForInputIdle(process, timeout);
+            Pause(Duration(200));
+            ready_ = true;
+        }
+        return caption;
+    }
+
     struct PowerRequest {
         DWORD tick;
         int state;

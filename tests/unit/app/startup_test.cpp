@@ -70,23 +70,6 @@ TEST(Startup, PlacesTheWindowAtTheStoredPositionAndSkipsWhatIsNoNumber) {
     EXPECT_EQ(copy.main().top(), 0);
 }
 
-TEST(Startup, SelectsTheKeepOffModeFromTheProbe) {
-    struct Case {
-        platform::OsVersion version;
-        bool vista, xp;
-    } cases[] = {{{2, 6}, true, false}, {{2, 5}, false, true}, {{2, 10}, true, false}};
-    for (const Case& c : cases) {
-        SimWorld world;
-        world.horizon_ms = 10;
-        SimCopy copy(world);
-        copy.process.os_version = c.version;
-        copy.Start();
-        EXPECT_EQ(copy.options().radVista.value(), c.vista) << c.version.major;
-        EXPECT_EQ(copy.options().radXP.value(), c.xp) << c.version.major;
-        EXPECT_EQ(copy.ctx().os_generation, ProbeOsGeneration(copy.process));
-    }
-}
-
 TEST(Startup, UnsupportedSystemAsksAndNoEndsTheProgram) {
     SimWorld world;
     SimCopy copy(world);
