@@ -26,7 +26,13 @@ if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
     echo "No display: Lumoff runs on the virtual display $DISPLAY (Xvfb, pid $started_xvfb)."
     echo "Look at it with: DISPLAY=$DISPLAY import -window root screen.png"
 fi
-cleanup() { [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null || true; }
+# A display we started goes with the program; Wine's own processes of this prefix go first.
+cleanup() {
+    if [ -n "$started_xvfb" ]; then
+        wineserver -k 2>/dev/null || true
+        kill "$started_xvfb" 2>/dev/null || true
+    fi
+}
 trap cleanup EXIT
 
 if [ -n "${need_display:-}" ]; then
