@@ -100,14 +100,7 @@ TEST(Startup, LeftDragOnTheCaptionMovesTheWindow) {
     Lumoff lumoff;
     HWND main = lumoff.WaitForMain();
     ASSERT_TRUE(main);
-    POINT from = lumoff.CaptionPoint();
-    MoveCursor(from);
-    ASSERT_TRUE(MouseButton(true));
-    for (int step = 1; step <= 10; ++step) {
-        MoveCursor({from.x + step * 20, from.y + step * 15});
-        Pause(Duration(20));
-    }
-    ASSERT_TRUE(MouseButton(false));
+    ASSERT_TRUE(lumoff.DragCaption(200, 150));
     EXPECT_TRUE(WaitUntil([&] { return WindowRect(main).left == 200 && WindowRect(main).top == 150; }))
         << WindowRect(main).left << "," << WindowRect(main).top;
     EXPECT_FALSE(FindMessageBox(lumoff.process.Pid(), L"Lumoff"));

@@ -288,14 +288,7 @@ TEST(Copies, TickStoresAMovedWindowsPositionOnce) {
     EXPECT_EQ(ReadRaw("Top"), std::nullopt) << "a window left in place stores nothing";
     EXPECT_EQ(ReadRaw("Left"), std::nullopt);
 
-    POINT from = lumoff.CaptionPoint();
-    MoveCursor(from);
-    ASSERT_TRUE(MouseButton(true));
-    for (int step = 1; step <= 10; ++step) {
-        MoveCursor({from.x + step * 20, from.y + step * 15});
-        Pause(Duration(20));
-    }
-    ASSERT_TRUE(MouseButton(false));
+    ASSERT_TRUE(lumoff.DragCaption(200, 150));
     ASSERT_TRUE(WaitUntil([&] { return WindowRect(caption).left == 200 && WindowRect(caption).top == 150; }))
         << WindowRect(caption).left << "," << WindowRect(caption).top;
 

@@ -89,6 +89,18 @@ public:
     // The Options dialog of this copy, shown or hidden (it is created hidden at start-up).
     HWND Options() { return FindTopLevel({.title = kOptionsTitle, .className = kLumoffClass, .pid = process.Pid()}); }
     POINT CaptionPoint() { return ScreenPoint(40, 8); }
+    // Drags the caption with the left button held, in small steps as a hand would, by (dx, dy) pixels.
+    bool DragCaption(int dx, int dy) {
+        POINT from = CaptionPoint();
+        MoveCursor(from);
+        if (!MouseButton(true)) return false;
+        constexpr int kSteps = 10;
+        for (int step = 1; step <= kSteps; ++step) {
+            MoveCursor({from.x + dx * step / kSteps, from.y + dy * step / kSteps});
+            Pause(Duration(20));
+        }
+        return MouseButton(false);
+    }
     POINT TurnOffPoint() { return ScreenPoint(32, 40); }
     POINT SettingsPoint() { return ScreenPoint(72, 56); }
     POINT TrayPoint() { return ScreenPoint(72, 40); }

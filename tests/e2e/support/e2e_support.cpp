@@ -170,10 +170,10 @@ struct BitmapFile {
     BITMAPINFOHEADER info{};
 };
 
-// A memory device context with a top-down 32-bit DIB selected into it, for drawing or copying pixels into.
+// A memory device context with a top-down 32-bit DIB selected into it, for copying pixels into.
 class DibCanvas {
 public:
-    DibCanvas(int width, int height) : width_(width), height_(height) {
+    DibCanvas(int width, int height) : width_(width) {
         HDC screen = GetDC(nullptr);
         dc_ = CreateCompatibleDC(screen);
         ReleaseDC(nullptr, screen);
@@ -207,9 +207,7 @@ public:
 
     bool Valid() const { return bits_ != nullptr; }
     HDC Dc() const { return dc_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    // Call GdiFlush() after drawing and before reading.
+    // Call GdiFlush() after copying and before reading.
     Rgb PixelAt(int x, int y) const {
         const std::uint8_t* pixel = bits_ + (static_cast<size_t>(y) * width_ + x) * 4;
         return {pixel[2], pixel[1], pixel[0]};
@@ -217,41 +215,11 @@ public:
 
 private:
     int width_;
-    int height_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;
     std::uint8_t* bits_ = nullptr;
 };
-
-// A font selected into a device context for the object's lifetime.
-class SelectedFont {
-public:
-    SelectedFont(HDC dc, const LOGFONTW& font) : dc_(dc), font_(CreateFontIndirectW(&font)) {
-        if (font_) {
-            previous_ = SelectObject(dc_, font_);
-        }
-    }
-    SelectedFont(const SelectedFont&) = delete;
-    SelectedFont& operator=(const SelectedFont&) = delete;
-    ~SelectedFont() {
-        if (previous_) {
-            SelectObject(dc_, previous_);
-        }
-        if (font_) {
-            DeleteObject(font_);
-        }
-    }
-
-private:
-    HDC dc_;
-    HFONT font_;
-    HGDIOBJ previous_ = nullptr;
-};
-
-COLORREF ToColorref(Rgb color) {
-    return RGB(color.r, color.g, color.b);
-}
 
 }  // namespace
 
@@ -564,18 +532,6 @@ std::vector<HWND> Children(HWND parent) {
     return children;
 }
 
-HWND FindChild(HWND parent, std::wstring_view className, std::wstring_view text) {
-    for (HWND child : Children(parent)) {
-        if (ClassName(child) != className) {
-            continue;
-        }
-        if (text.empty() || WithoutMnemonics(WindowText(child)) == WithoutMnemonics(text)) {
-            return child;
-        }
-    }
-    return nullptr;
-}
-
 HWND ChildAt(HWND parent, POINT screenPoint) {
     // Walks down by hand instead of ChildWindowFromPointEx: a group box lies over the controls it frames, and the
     // control a click would reach is the one inside it.
@@ -601,10 +557,6 @@ HWND ChildAt(HWND parent, POINT screenPoint) {
         }
         current = hit;
     }
-}
-
-HWND WindowAt(POINT screenPoint) {
-    return WindowFromPoint(screenPoint);
 }
 
 std::vector<std::wstring> ComboItems(HWND combo) {
@@ -690,40 +642,6 @@ HWND WaitForPopupMenu(DWORD pid, Duration timeout) {
     return WaitForWindow({.className = kPopupMenuClass, .pid = pid, .visibleOnly = true}, timeout);
 }
 
-bool WaitForPopupMenuGone(DWORD pid, Duration timeout) {
-    return WaitForWindowGone({.className = kPopupMenuClass, .pid = pid, .visibleOnly = true}, timeout);
-}
-
-HMENU PopupMenuHandle(HWND menuWindow) {
-    LRESULT menu = 0;
-    SendMessageTimeoutResult(menuWindow, MN_GETHMENU, 0, 0, menu);
-    return reinterpret_cast<HMENU>(menu);
-}
-
-std::optional<std::vector<std::wstring>> MenuItemCaptions(HMENU menu) {
-    int count = GetMenuItemCount(menu);
-    if (count < 0) {
-        return std::nullopt;
-    }
-    std::vector<std::wstring> captions;
-    for (int i = 0; i < count; ++i) {
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE;
-        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) {
-            return std::nullopt;
-        }
-        if (info.fType & MFT_SEPARATOR) {
-            captions.emplace_back();
-            continue;
-        }
-        wchar_t text[256] = {};
-        GetMenuStringW(menu, static_cast<UINT>(i), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-        captions.emplace_back(text);
-    }
-    return captions;
-}
-
 bool ChooseMenuItemByKeys(HWND menuWindow, int position) {
     auto post = [&](WORD key) {
         return PostMessageW(menuWindow, WM_KEYDOWN, key, 1) != FALSE &&
@@ -738,65 +656,6 @@ bool ChooseMenuItemByKeys(HWND menuWindow, int position) {
         }
     }
     return post(VK_RETURN);
-}
-
-std::optional<MenuItemOnScreen> FindMenuItemOnScreen(HWND menuWindow, std::wstring_view caption) {
-    caption = caption.substr(0, caption.find(L'\t'));  // the accelerator text is drawn apart, at the right
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        return std::nullopt;
-    }
-    LOGFONTW bold = metrics.lfMenuFont;
-    bold.lfWeight = FW_BOLD;  // the default item
-
-    BOOL flatMenus = FALSE;
-    SystemParametersInfoW(SPI_GETFLATMENU, 0, &flatMenus, 0);
-    struct Look {
-        MenuItemLook look;
-        Rgb text;
-        Rgb background;
-    };
-    const Look looks[] = {
-        {MenuItemLook::kNormal, SystemColor(COLOR_MENUTEXT), SystemColor(COLOR_MENU)},
-        {MenuItemLook::kHighlighted, SystemColor(COLOR_HIGHLIGHTTEXT),
-         SystemColor(flatMenus ? COLOR_MENUHILIGHT : COLOR_HIGHLIGHT)},
-        {MenuItemLook::kGrayed, SystemColor(COLOR_GRAYTEXT), SystemColor(COLOR_MENU)},
-        // Wine draws grayed items in a fixed mid grey over a white shadow rather than in COLOR_GRAYTEXT.
-        {MenuItemLook::kGrayed, Rgb{0x80, 0x80, 0x80}, SystemColor(COLOR_MENU)},
-    };
-    // Whether the mnemonic is underlined depends on how the menu was opened.
-    const UINT formats[] = {DT_SINGLELINE | DT_HIDEPREFIX, DT_SINGLELINE};
-
-    const LOGFONTW fonts[] = {metrics.lfMenuFont, bold};
-
-    Screenshot shot = CaptureRect(WindowRect(menuWindow));
-    for (const Look& look : looks) {
-        for (const LOGFONTW& font : fonts) {
-            for (UINT format : formats) {
-                if (auto found = FindText(shot, shot.Bounds(), caption, font, look.text, look.background, format)) {
-                    return MenuItemOnScreen{*found, look.look};
-                }
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-bool ClickMenuItem(HWND menuWindow, std::wstring_view caption) {
-    std::optional<MenuItemOnScreen> item = FindMenuItemOnScreen(menuWindow, caption);
-    return item && Click(Center(item->textRect));
-}
-
-bool DismissPopupMenu(HWND menuWindow) {
-    // Escape closes one level; menus are rarely deeper than two.
-    for (int level = 0; level < 3 && IsVisible(menuWindow); ++level) {
-        if (!PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 1)) {
-            return false;
-        }
-        WaitForHidden(menuWindow, Duration(300));
-    }
-    return WaitForHidden(menuWindow);
 }
 
 // ---- Input ---------------------------------------------------------------------------------------------------------
@@ -847,10 +706,6 @@ bool RightClick(POINT screenPoint) {
     return MoveCursor(screenPoint) && Send({MouseInput(MOUSEEVENTF_RIGHTDOWN), MouseInput(MOUSEEVENTF_RIGHTUP)});
 }
 
-bool MiddleClick(POINT screenPoint) {
-    return MoveCursor(screenPoint) && Send({MouseInput(MOUSEEVENTF_MIDDLEDOWN), MouseInput(MOUSEEVENTF_MIDDLEUP)});
-}
-
 bool PressKey(WORD virtualKey, Modifiers modifiers) {
     static constexpr std::pair<Modifier, WORD> kModifierKeys[] = {
         {kControl, VK_CONTROL}, {kAlt, VK_MENU}, {kShift, VK_SHIFT}, {kWin, VK_LWIN}};
@@ -868,28 +723,6 @@ bool PressKey(WORD virtualKey, Modifiers modifiers) {
         }
     }
     return Send(std::move(inputs));
-}
-
-bool KeyDown(WORD virtualKey) {
-    return Send({KeyInput(virtualKey, true)});
-}
-
-bool KeyUp(WORD virtualKey) {
-    return Send({KeyInput(virtualKey, false)});
-}
-
-bool TypeText(std::wstring_view text) {
-    std::vector<INPUT> inputs;
-    for (wchar_t c : text) {
-        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wScan = c;
-            input.ki.dwFlags = KEYEVENTF_UNICODE | up;
-            inputs.push_back(input);
-        }
-    }
-    return inputs.empty() || Send(std::move(inputs));
 }
 
 // ---- Notification area (tray) --------------------------------------------------------------------------------------
@@ -946,94 +779,6 @@ bool DeleteKey(const std::wstring& key) {
         RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
     }
     return !KeyExists(key);
-}
-
-std::vector<std::wstring> ValueNames(const std::wstring& key) {
-    std::vector<std::wstring> names;
-    HkcuKey opened;
-    if (!OpenKey(key, KEY_READ, opened)) {
-        return names;
-    }
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[16384];
-        DWORD length = static_cast<DWORD>(std::size(name));
-        if (RegEnumValueW(opened.handle, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-            break;
-        }
-        names.emplace_back(name, length);
-    }
-    return names;
-}
-
-std::optional<RegistryValue> ReadValue(const std::wstring& key, const std::wstring& name) {
-    HkcuKey opened;
-    if (!OpenKey(key, KEY_READ, opened)) {
-        return std::nullopt;
-    }
-    RegistryValue value;
-    DWORD size = 0;
-    if (RegQueryValueExW(opened.handle, name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    value.bytes.resize(size);
-    if (RegQueryValueExW(opened.handle, name.c_str(), nullptr, &value.type, value.bytes.data(), &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    value.bytes.resize(size);
-    return value;
-}
-
-std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstring& name) {
-    std::optional<RegistryValue> value = ReadValue(key, name);
-    if (!value || value->type != REG_DWORD || value->bytes.size() != sizeof(DWORD)) {
-        return std::nullopt;
-    }
-    DWORD number = 0;
-    std::copy(value->bytes.begin(), value->bytes.end(), reinterpret_cast<std::uint8_t*>(&number));
-    return number;
-}
-
-std::optional<std::wstring> ReadString(const std::wstring& key, const std::wstring& name) {
-    std::optional<RegistryValue> value = ReadValue(key, name);
-    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) {
-        return std::nullopt;
-    }
-    std::wstring text(value->bytes.size() / sizeof(wchar_t), L'\0');
-    std::copy_n(value->bytes.begin(), text.size() * sizeof(wchar_t), reinterpret_cast<std::uint8_t*>(text.data()));
-    while (!text.empty() && text.back() == L'\0') {
-        text.pop_back();
-    }
-    return text;
-}
-
-bool WriteValue(const std::wstring& key, const std::wstring& name, DWORD type, std::span<const std::uint8_t> bytes) {
-    HkcuKey opened;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened.handle, nullptr) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    return RegSetValueExW(opened.handle, name.c_str(), 0, type, bytes.data(), static_cast<DWORD>(bytes.size())) ==
-           ERROR_SUCCESS;
-}
-
-bool WriteDword(const std::wstring& key, const std::wstring& name, DWORD value) {
-    return WriteValue(key, name, REG_DWORD, {reinterpret_cast<const std::uint8_t*>(&value), sizeof(value)});
-}
-
-bool WriteString(const std::wstring& key, const std::wstring& name, std::wstring_view value) {
-    std::wstring terminated(value);
-    return WriteValue(
-        key, name, REG_SZ,
-        {reinterpret_cast<const std::uint8_t*>(terminated.c_str()), (terminated.size() + 1) * sizeof(wchar_t)});
-}
-
-bool DeleteValue(const std::wstring& key, const std::wstring& name) {
-    HkcuKey opened;
-    if (!OpenKey(key, KEY_SET_VALUE, opened)) {
-        return false;
-    }
-    return RegDeleteValueW(opened.handle, name.c_str()) == ERROR_SUCCESS;
 }
 
 // ---- Screenshots ---------------------------------------------------------------------------------------------------
@@ -1162,120 +907,6 @@ Screenshot CaptureRect(const RECT& screenRect) {
 Rgb SystemColor(int index) {
     COLORREF color = GetSysColor(index);
     return {GetRValue(color), GetGValue(color), GetBValue(color)};
-}
-
-std::optional<RECT> FindText(const Screenshot& shot,
-                             const RECT& screenArea,
-                             std::wstring_view text,
-                             const LOGFONTW& font,
-                             Rgb textColor,
-                             Rgb background,
-                             UINT format) {
-    if (text.empty() || shot.Empty() || textColor == background) {
-        return std::nullopt;
-    }
-    // Draw the text alone, as the other program's DrawTextW would.
-    constexpr int kMargin = 4;  // room for overhangs of italic or bold glyphs
-    RECT measured{};
-    int spaceWidth = 0;
-    {
-        DibCanvas probe(1, 1);
-        SelectedFont selected(probe.Dc(), font);
-        DrawTextW(probe.Dc(), text.data(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
-        SIZE space{};
-        GetTextExtentPoint32W(probe.Dc(), L" ", 1, &space);
-        spaceWidth = space.cx;
-    }
-    DibCanvas canvas(Width(measured) + 2 * kMargin, Height(measured) + 2 * kMargin);
-    if (!canvas.Valid()) {
-        return std::nullopt;
-    }
-    {
-        SelectedFont selected(canvas.Dc(), font);
-        HBRUSH brush = CreateSolidBrush(ToColorref(background));
-        RECT all{0, 0, canvas.Width(), canvas.Height()};
-        FillRect(canvas.Dc(), &all, brush);
-        DeleteObject(brush);
-        SetBkMode(canvas.Dc(), TRANSPARENT);
-        SetTextColor(canvas.Dc(), ToColorref(textColor));
-        RECT place{kMargin, kMargin, kMargin + Width(measured), kMargin + Height(measured)};
-        DrawTextW(canvas.Dc(), text.data(), static_cast<int>(text.size()), &place, format & ~DT_CALCRECT);
-        GdiFlush();
-    }
-
-    // The pixels that decide: fully inked and fully clear ones, relative to the ink's bounding box.
-    struct Offset {
-        int x;
-        int y;
-    };
-    std::vector<Offset> ink;
-    std::vector<Offset> clear;
-    RECT box{canvas.Width(), canvas.Height(), -1, -1};
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            Rgb pixel = canvas.PixelAt(x, y);
-            if (pixel != background) {
-                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
-                       std::max<LONG>(box.bottom, y + 1)};
-            }
-            if (pixel == textColor) {
-                ink.push_back({x, y});
-            } else if (pixel == background) {
-                clear.push_back({x, y});
-            }
-        }
-    }
-    if (ink.empty()) {
-        return std::nullopt;
-    }
-    for (auto* offsets : {&ink, &clear}) {
-        std::erase_if(*offsets, [&](Offset o) {
-            return o.x < box.left || o.x >= box.right || o.y < box.top || o.y >= box.bottom;
-        });
-        for (Offset& o : *offsets) {
-            o.x -= box.left;
-            o.y -= box.top;
-        }
-    }
-    // Beside the text there must be no ink for the width of a space, so "Off" is not found inside "Off now" nor "Secon"
-    // inside "Second". Smoothed glyph edges count as ink there: anything a third of the way from background to text.
-    const int besideWidth = spaceWidth + 1;
-    auto channelDistance = [](Rgb a, Rgb b) {
-        return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
-    };
-    const int inkThreshold = channelDistance(textColor, background) / 3;
-    auto inkish = [&](POINT point) {
-        return shot.Contains(point) && channelDistance(shot.PixelAt(point), background) > inkThreshold &&
-               channelDistance(shot.PixelAt(point), textColor) < channelDistance(shot.PixelAt(point), background) * 3;
-    };
-
-    constexpr int kTolerance = 2;
-    RECT area{};
-    const RECT bounds = shot.Bounds();
-    IntersectRect(&area, &screenArea, &bounds);
-    for (LONG top = area.top; top + Height(box) <= area.bottom; ++top) {
-        for (LONG left = area.left; left + Width(box) <= area.right; ++left) {
-            auto at = [&](Offset o) { return shot.PixelAt({left + o.x, top + o.y}); };
-            bool matches =
-                std::all_of(ink.begin(), ink.end(), [&](Offset o) { return Near(at(o), textColor, kTolerance); }) &&
-                std::none_of(clear.begin(), clear.end(), [&](Offset o) { return Near(at(o), textColor, kTolerance); });
-            if (!matches) {
-                continue;
-            }
-            bool inkBeside = false;
-            for (LONG y = top; y < top + Height(box) && !inkBeside; ++y) {
-                for (int d = 1; d <= besideWidth && !inkBeside; ++d) {
-                    POINT before{left - d, y};
-                    POINT after{left + Width(box) - 1 + d, y};
-                    inkBeside = inkish(before) || inkish(after);
-                }
-            }
-            if (!inkBeside) {
-                return RECT{left, top, left + Width(box), top + Height(box)};
-            }
-        }
-    }
-    return std::nullopt;
 }
 
 }  // namespace e2e

@@ -1,5 +1,5 @@
 // Tools for Lumoff's end-to-end tests: start programs, find and inspect their windows, press their buttons and menu
-// items, inject mouse and keyboard input, read and write the registry, and take screenshots.
+// items, inject mouse and keyboard input, create and delete registry keys, and take screenshots.
 //
 // The driver is a Win32 console program that runs in the same Wine prefix (and so the same virtual desktop) as the
 // programs it drives; every call here is a plain Win32 call against another process's windows. Nothing here knows
@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,8 +93,8 @@ bool WaitForInputIdle(const Process& process, Duration timeout = kDefaultTimeout
 // ---- Helper programs -----------------------------------------------------------------------------------------------
 //
 // A helper program is a small Win32 program built into this driver, run in its own process through LaunchHelper().
-// It stands in for "another program" where a test needs windows of another process with known content (a message box,
-// a popup menu, a combo box), to prove the tools here work across processes.
+// It stands in for "another program" where a test needs one that behaves in a known way (e.g. one that holds a
+// hotkey).
 
 using HelperProgram = int (*)(const std::vector<std::wstring>& args);
 
@@ -155,13 +154,9 @@ HWND Owner(HWND window);
 // ---- Child controls ------------------------------------------------------------------------------------------------
 
 std::vector<HWND> Children(HWND parent);  // all descendants
-// First descendant with this class (and this text, '&' ignored, if given).
-HWND FindChild(HWND parent, std::wstring_view className, std::wstring_view text = {});
 // The deepest visible child control of `parent` under a screen point (disabled ones included, group boxes only when
 // nothing inside them is hit), or `parent` itself if there is none.
 HWND ChildAt(HWND parent, POINT screenPoint);
-// The window under a screen point, as the mouse would hit it.
-HWND WindowAt(POINT screenPoint);
 
 // Combo boxes (of any process; asked with the W messages, so the text arrives wide).
 std::vector<std::wstring> ComboItems(HWND combo);
@@ -190,32 +185,10 @@ inline constexpr wchar_t kPopupMenuClass[] = L"#32768";
 // A visible popup menu window (class #32768), of `pid` if not 0.
 HWND FindPopupMenu(DWORD pid = 0);
 HWND WaitForPopupMenu(DWORD pid = 0, Duration timeout = kDefaultTimeout);
-bool WaitForPopupMenuGone(DWORD pid = 0, Duration timeout = kDefaultTimeout);
-// The menu shown by a popup menu window (MN_GETHMENU). Under Wine a menu handle only works inside its own process,
-// so for another process's menu this is a number to compare, not a handle to read items from.
-HMENU PopupMenuHandle(HWND menuWindow);
-// Item captions of a menu ('&' kept, separators as empty strings). Works for menus of this process everywhere, and
-// for other processes' menus on Windows only; returns nothing where the menu cannot be read.
-std::optional<std::vector<std::wstring>> MenuItemCaptions(HMENU menu);
 // Chooses an item of the open popup menu by keyboard messages posted to the menu window: Home, Down `position` times,
 // Enter. `position` counts the items the keyboard stops at: every item but separators (0 = the first). Works across
 // processes under Wine and Windows, because the menu's modal loop reads all of its thread's messages.
 bool ChooseMenuItemByKeys(HWND menuWindow, int position);
-// Closes the open popup menu without choosing (Escape, for every open level).
-bool DismissPopupMenu(HWND menuWindow);
-
-// How a menu item caption was found drawn on the screen.
-enum class MenuItemLook { kNormal, kHighlighted, kGrayed };
-struct MenuItemOnScreen {
-    RECT textRect{};  // screen rectangle of the caption's ink
-    MenuItemLook look = MenuItemLook::kNormal;
-};
-// Finds an item caption in what the open popup menu shows, by drawing the caption in the menu font and colours and
-// looking for exactly those pixels. This reads other processes' menus where the menu handle cannot (under Wine).
-// '&' marks a mnemonic as in the menu's own text; only the part before a tab is looked for.
-std::optional<MenuItemOnScreen> FindMenuItemOnScreen(HWND menuWindow, std::wstring_view caption);
-// Clicks the item with this caption, found on the screen as above. False if it is not shown.
-bool ClickMenuItem(HWND menuWindow, std::wstring_view caption);
 
 // ---- Input ---------------------------------------------------------------------------------------------------------
 //
@@ -237,13 +210,8 @@ POINT CursorPosition();
 bool Click(POINT screenPoint);
 bool DoubleClick(POINT screenPoint);
 bool RightClick(POINT screenPoint);
-bool MiddleClick(POINT screenPoint);
 // Presses and releases `virtualKey` with the modifiers held around it.
 bool PressKey(WORD virtualKey, Modifiers modifiers = kNoModifier);
-bool KeyDown(WORD virtualKey);
-bool KeyUp(WORD virtualKey);
-// Types text as Unicode key events (for edit controls).
-bool TypeText(std::wstring_view text);
 
 // ---- Notification area (tray) --------------------------------------------------------------------------------------
 
@@ -260,26 +228,10 @@ bool TrayIconShown(int slot = 0);
 
 inline constexpr wchar_t kLumoffKey[] = L"Software\\Lumoff";
 
-// A value exactly as stored: its type and its raw bytes (the length is bytes.size()).
-struct RegistryValue {
-    DWORD type = REG_NONE;
-    std::vector<std::uint8_t> bytes;
-};
-
 bool KeyExists(const std::wstring& key);
 bool CreateKey(const std::wstring& key);
 // Deletes the key with everything below it. True if it is gone (also when it never existed).
 bool DeleteKey(const std::wstring& key);
-std::vector<std::wstring> ValueNames(const std::wstring& key);
-std::optional<RegistryValue> ReadValue(const std::wstring& key, const std::wstring& name);
-std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstring& name);
-std::optional<std::wstring> ReadString(const std::wstring& key, const std::wstring& name);
-// Writes any type with any bytes, well-formed or not (a REG_DWORD of 2 bytes, a REG_SZ without its terminating zero).
-bool WriteValue(const std::wstring& key, const std::wstring& name, DWORD type, std::span<const std::uint8_t> bytes);
-bool WriteDword(const std::wstring& key, const std::wstring& name, DWORD value);
-// Writes a REG_SZ with its terminating zero, as programs normally do.
-bool WriteString(const std::wstring& key, const std::wstring& name, std::wstring_view value);
-bool DeleteValue(const std::wstring& key, const std::wstring& name);
 
 // ---- Screenshots ---------------------------------------------------------------------------------------------------
 
@@ -320,17 +272,6 @@ private:
     std::vector<std::uint8_t> pixels_;  // rows top-down, BGR, each row padded to 4 bytes as in a BMP
 };
 
-// Finds where `text` is drawn on the screenshot within `screenArea`, as DrawTextW draws it with `font` in `textColor`
-// on `background` with `format` (DT_ flags; the same GDI in the other process gives the same pixels). Compares only the
-// pixels fully in text or background colour, so smoothing and embossed shadows do not matter. Returns the screen
-// rectangle of the text's ink.
-std::optional<RECT> FindText(const Screenshot& shot,
-                             const RECT& screenArea,
-                             std::wstring_view text,
-                             const LOGFONTW& font,
-                             Rgb textColor,
-                             Rgb background,
-                             UINT format = DT_SINGLELINE);
 Rgb SystemColor(int index);  // GetSysColor as Rgb
 
 RECT ScreenRect();  // the whole (virtual) screen
