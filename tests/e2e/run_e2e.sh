@@ -34,9 +34,9 @@ TEMPLATE=${LUMOFF_E2E_TEMPLATE:-$BUILD_DIR/wine-template}
 WORK_DIR=$BUILD_DIR/e2e-work
 ARTIFACT_DIR=$BUILD_DIR/e2e-artifacts
 
-# Bump when the recipe of the template changes, so every cached template is made again.
-TEMPLATE_RECIPE=2
-SCREEN_SIZE=1024x768
+# The template prefix's recipe, shared with the benchmark.
+source "$(dirname "${BASH_SOURCE[0]}")/wine_template.sh"
+SCREEN_SIZE=$WINE_TEMPLATE_SCREEN
 
 export WINEDEBUG=-all
 export WINEARCH=win64
@@ -156,65 +156,7 @@ fi
 
 # ---- the template prefix ---------------------------------------------------------------------------------------------
 
-WINE_VERSION=$(wine --version 2>/dev/null)
-TEMPLATE_STAMP="$WINE_VERSION recipe $TEMPLATE_RECIPE screen $SCREEN_SIZE"
-STAMP_FILE=$TEMPLATE/.lumoff-e2e-template
-
-make_template() {
-    local started
-    started=$(now)
-    log "making Wine template prefix $TEMPLATE ($WINE_VERSION)"
-    rm -rf "$TEMPLATE"
-    mkdir -p "$(dirname "$TEMPLATE")"
-    (
-        export WINEPREFIX=$TEMPLATE DISPLAY=${SLOT_DISPLAYS[0]}
-        # No Mono or Gecko: nothing here needs them, and their installers would ask for a download.
-        WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i </dev/null
-        # A virtual desktop: without a window manager Wine waits about a second whenever a top-level window hides and
-        # two when a tray icon goes; inside its own desktop both are immediate and injected keys reach hotkeys
-        # without any focus step. A crashing program must end, not wait on a crash dialog nobody will close.
-        cat >"$TEMPLATE/drive_c/lumoff-e2e.reg" <<EOF
-Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
-"Default"="$SCREEN_SIZE"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
-"ShowCrashDialog"=dword:00000000
-EOF
-        wine regedit /S 'C:\lumoff-e2e.reg' </dev/null
-        # Wine's own "MS Sans Serif" and Tahoma, where the prefix finds them, so captions are measured as on Windows.
-        if [[ -d /usr/share/wine/fonts ]]; then
-            cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$TEMPLATE/drive_c/windows/Fonts/" 2>/dev/null || true
-        fi
-        wineserver -w
-        rm -f "$TEMPLATE/drive_c/lumoff-e2e.reg"
-    ) >"$WORK_DIR/template.log" 2>&1 || {
-        echo "[e2e] making the template failed:" >&2
-        cat "$WORK_DIR/template.log" >&2
-        return 1
-    }
-    if ! grep -q '"Desktop"="Default"' "$TEMPLATE/user.reg"; then
-        echo "[e2e] the template has no virtual desktop setting" >&2
-        return 1
-    fi
-    # Written last: a template without it is incomplete and is made again.
-    echo "$TEMPLATE_STAMP" >"$STAMP_FILE"
-    log "template made in $(elapsed "$started" "$(now)") s"
-}
-
-(
-    # One runner at a time makes or checks the template.
-    flock 9
-    if [[ ! -f $STAMP_FILE || $(cat "$STAMP_FILE") != "$TEMPLATE_STAMP" ]]; then
-        make_template
-    else
-        log "reusing template prefix $TEMPLATE"
-    fi
-) 9>"$TEMPLATE.lock"
+ensure_wine_template "$TEMPLATE" "${SLOT_DISPLAYS[0]}" "$WORK_DIR/template.log" "[e2e]"
 
 # ---- running the driver in a fresh prefix ----------------------------------------------------------------------------
 
