@@ -72,12 +72,7 @@ public:
     // is still starting can be lost.
     HWND WaitForMain(Duration timeout = kDefaultTimeout) {
         HWND main = WaitForWindow({.className = kLumoffClass, .pid = process.Pid(), .visibleOnly = true}, timeout);
-        if (main && !ready_) {
-            WaitForWindow({.className = L"Shell_TrayWnd", .visibleOnly = true}, timeout);
-            WaitForInputIdle(process, timeout);
-            Pause(Duration(200));
-            ready_ = true;
-        }
+        if (main) WaitUntilReady(timeout);
         return main;
     }
     HWND Main() { return FindTopLevel({.title = L"Lumoff", .className = kLumoffClass, .pid = process.Pid()}); }
@@ -124,12 +119,7 @@ public:
     HWND WaitForCaption(Duration timeout = kDefaultTimeout) {
         HWND caption = nullptr;
         WaitUntil([&] { return (caption = Caption()) != nullptr; }, timeout);
-        if (caption && !ready_) {
-            WaitForWindow({.className = L"Shell_TrayWnd", .visibleOnly = true}, timeout);
-            WaitForInputIdle(process, timeout);
-            Pause(Duration(200));
-            ready_ = true;
-        }
+        if (caption) WaitUntilReady(timeout);
         return caption;
     }
 
@@ -155,6 +145,14 @@ public:
     Process process;
 
 private:
+    // Once per copy: the program idles and the desktop's own taskbar is up.
+    void WaitUntilReady(Duration timeout) {
+        if (ready_) return;
+        WaitForWindow({.className = L"Shell_TrayWnd", .visibleOnly = true}, timeout);
+        WaitForInputIdle(process, timeout);
+        Pause(Duration(200));
+        ready_ = true;
+    }
     std::wstring log_;
     bool ready_ = false;
 };
