@@ -344,9 +344,11 @@ bool SelectXpMode(HWND caption, DWORD pid, const Process& process) {
     return checked;
 }
 
+// A click where the cursor already is, timed without the move.
 void PressButtonOnly() {
-    MouseButton(true);
-    MouseButton(false);
+    POINT at = CursorPosition();
+    MouseButton(at, true);
+    MouseButton(at, false);
 }
 
 // ---- Executables -----------------------------------------------------------------------------------------------

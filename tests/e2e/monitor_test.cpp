@@ -33,6 +33,18 @@ HWND OpenOptions(Lumoff& lumoff) {
     return options;
 }
 
+// Hides the Options dialog with the settings button and waits until it is hidden. Input that follows must not be
+// sent before the click is handled: Wine hit-tests a queued click only when the program takes it from its queue,
+// and a hotkey arrives as a posted message, which is taken before older input (as on Windows). A hotkey pressed at
+// once would turn the monitor off first; the click, still queued, would then land on the status screen's message,
+// which wakes the monitor, instead of on the settings button.
+void CloseOptions(Lumoff& lumoff) {
+    HWND options = FindTopLevel({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
+    ASSERT_TRUE(options);
+    Click(lumoff.SettingsPoint());
+    ASSERT_TRUE(WaitForHidden(options));
+}
+
 HWND ControlAt(HWND options, TwipRect r) {
     RECT client = ClientRectOnScreen(options);
     return ChildAt(options, {client.left + (r.left + r.width / 2) / 15, client.top + (r.top + r.height / 2) / 15});
@@ -58,9 +70,9 @@ void PickFromList(Lumoff& lumoff, TwipRect r, int steps_down) {
 // A press of the left button held long enough for the watchdog's slowest tick to see it, then released.
 void SlowClick(POINT at) {
     MoveCursor(at);
-    MouseButton(true);
+    MouseButton(at, true);
     Pause(Duration(1200));
-    MouseButton(false);
+    MouseButton(at, false);
 }
 
 // A check box's state. The question is sent, and sent messages are answered before queued input: wait for clicks.
@@ -134,7 +146,7 @@ TEST(Monitor, UncheckedWakeInputsDoNothing) {
     EXPECT_TRUE(WaitUntil([&] { return Checked(ControlAt(options, kChkEnter)) == BST_UNCHECKED; }));
     EXPECT_TRUE(WaitUntil([&] { return Checked(ControlAt(options, kChkMouse)) == BST_UNCHECKED; }));
     EXPECT_EQ(ReadRaw("HotKeyEnter"), std::nullopt) << "no Settings key yet: nothing is stored";
-    Click(lumoff.SettingsPoint());  // hide the dialog again
+    CloseOptions(lumoff);
     TurnOffByButton(lumoff);
     PressKey(VK_RETURN);
     Click({100, 30});  // on the message
@@ -166,7 +178,7 @@ TEST(Monitor, WithoutTheMessageTheScreenIsPlainBlack) {
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kChkMsg);
     EXPECT_TRUE(WaitUntil([] { return ReadRaw("OffMsg") == "0"; }));
-    Click(lumoff.SettingsPoint());
+    CloseOptions(lumoff);
     TurnOffByButton(lumoff);
     Pause(Duration(300));
     Screenshot shot = CaptureScreen();
@@ -178,8 +190,7 @@ TEST(Monitor, XpModeNeverShowsTheScreenAndKeepsSendingThePowerOff) {
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kRadXP);
-    Click(lumoff.SettingsPoint());
-    ASSERT_TRUE(WaitForHidden(FindTopLevel({.title = kOptionsTitle, .pid = lumoff.process.Pid()})));
+    CloseOptions(lumoff);
     Click(lumoff.TurnOffPoint());
     Pause(Duration(1000));
     EXPECT_FALSE(StatusScreenShown(lumoff));
@@ -211,7 +222,7 @@ TEST(HotKey, CtrlAIsRegisteredConfirmedStoredAndToggles) {
     EXPECT_EQ(ReadRaw("HotKeyB"), "12");
     EXPECT_EQ(WindowText(ControlAt(options, kCmdHotKey)), L"Unset Hotkey");
     EXPECT_FALSE(IsWindowEnabled(ControlAt(options, kHkeyButton1)));
-    Click(lumoff.SettingsPoint());
+    CloseOptions(lumoff);
 
     PressKey('A', kControl);
     EXPECT_TRUE(WaitUntil([&] { return StatusScreenShown(lumoff); }));
@@ -261,7 +272,7 @@ TEST(HotKey, ARestartWithTheHotKeySetRegistersItAgainSilently) {
     EXPECT_FALSE(FindMessageBox(lumoff.process.Pid(), L"Lumoff"));
     HWND options = OpenOptions(lumoff);
     EXPECT_EQ(WindowText(ControlAt(options, kCmdHotKey)), L"Unset Hotkey");
-    Click(lumoff.SettingsPoint());
+    CloseOptions(lumoff);
     PressKey(VK_F10);  // the lists' pair until the stored pair is loaded into them
     EXPECT_TRUE(WaitUntil([&] { return StatusScreenShown(lumoff); }));
     PressKey(VK_F10);

@@ -49,13 +49,6 @@ inline HWND FocusInThreadOf(HWND window) {
     return info.hwndFocus;
 }
 
-inline bool MouseButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    return SendInput(1, &input, sizeof input) == 1;
-}
-
 class Lumoff {
 public:
     explicit Lumoff(const std::wstring& args = L"") {
@@ -88,13 +81,13 @@ public:
     bool DragCaption(int dx, int dy) {
         POINT from = CaptionPoint();
         MoveCursor(from);
-        if (!MouseButton(true)) return false;
+        if (!MouseButton(from, true)) return false;
         constexpr int kSteps = 10;
         for (int step = 1; step <= kSteps; ++step) {
             MoveCursor({from.x + dx * step / kSteps, from.y + dy * step / kSteps});
             Pause(Duration(20));
         }
-        return MouseButton(false);
+        return MouseButton({from.x + dx, from.y + dy}, false);
     }
     POINT TurnOffPoint() { return ScreenPoint(32, 40); }
     POINT SettingsPoint() { return ScreenPoint(72, 56); }

@@ -692,18 +692,34 @@ POINT CursorPosition() {
     return point;
 }
 
-// The button events carry no position: they happen where the cursor is, which MoveCursor has made sure of.
+// A button event that also carries its point. The cursor is already there (MoveCursor), but under Wine an echo of an
+// earlier move may still pull it back after MoveCursor has seen it settle, most often on a loaded machine; a button
+// event without a position would then land on the earlier target (seen: the click meant for one check box toggled
+// the box clicked just before).
+INPUT ButtonInput(POINT screenPoint, DWORD buttonFlags) {
+    INPUT input = MoveInput(screenPoint);
+    input.mi.dwFlags |= buttonFlags;
+    return input;
+}
+
+bool MouseButton(POINT screenPoint, bool down) {
+    return Send({ButtonInput(screenPoint, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)});
+}
+
 bool Click(POINT screenPoint) {
-    return MoveCursor(screenPoint) && Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+    return MoveCursor(screenPoint) &&
+           Send({ButtonInput(screenPoint, MOUSEEVENTF_LEFTDOWN), ButtonInput(screenPoint, MOUSEEVENTF_LEFTUP)});
 }
 
 bool DoubleClick(POINT screenPoint) {
-    return MoveCursor(screenPoint) && Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP),
-                                            MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+    return MoveCursor(screenPoint) &&
+           Send({ButtonInput(screenPoint, MOUSEEVENTF_LEFTDOWN), ButtonInput(screenPoint, MOUSEEVENTF_LEFTUP),
+                 ButtonInput(screenPoint, MOUSEEVENTF_LEFTDOWN), ButtonInput(screenPoint, MOUSEEVENTF_LEFTUP)});
 }
 
 bool RightClick(POINT screenPoint) {
-    return MoveCursor(screenPoint) && Send({MouseInput(MOUSEEVENTF_RIGHTDOWN), MouseInput(MOUSEEVENTF_RIGHTUP)});
+    return MoveCursor(screenPoint) &&
+           Send({ButtonInput(screenPoint, MOUSEEVENTF_RIGHTDOWN), ButtonInput(screenPoint, MOUSEEVENTF_RIGHTUP)});
 }
 
 bool PressKey(WORD virtualKey, Modifiers modifiers) {

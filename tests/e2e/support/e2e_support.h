@@ -207,6 +207,8 @@ using Modifiers = unsigned;
 // Moves the cursor and returns once it has stayed there (see the .cpp for why that matters under Wine).
 bool MoveCursor(POINT screenPoint);
 POINT CursorPosition();
+// The left button pressed or released at a point.
+bool MouseButton(POINT screenPoint, bool down);
 bool Click(POINT screenPoint);
 bool DoubleClick(POINT screenPoint);
 bool RightClick(POINT screenPoint);
