@@ -25,6 +25,17 @@ if [[ $# -lt 1 || $# -gt 2 ]]; then
     exit 2
 fi
 
+# One run at a time on this machine, whichever clone it comes from: injected input is timing-sensitive, and two runs
+# would compete for the few cores. The lock is held by flock itself (-o), so no Wine or X process inherits it.
+if [[ -z ${LUMOFF_E2E_LOCKED:-} ]]; then
+    export LUMOFF_E2E_LOCKED=1
+    lock=${TMPDIR:-/tmp}/lumoff-e2e-suite.lock
+    if ! flock -n "$lock" true; then
+        echo "[e2e] waiting for another end-to-end run on this machine to end ($lock)"
+    fi
+    exec flock -o "$lock" bash "${BASH_SOURCE[0]}" "$@"
+fi
+
 BUILD_DIR=$(cd "$1" && pwd)
 FILTER=${2:-}
 JOBS=${LUMOFF_E2E_JOBS:-2}
