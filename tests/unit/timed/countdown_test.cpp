@@ -116,6 +116,42 @@ TEST(Countdown, CancelChangesNothingAndStoresNothing) {
     EXPECT_EQ(t.caption(), "Lumoff");
 }
 
+TEST(Countdown, WhileTheQuestionIsOpenNothingCountsAndHousekeepingGoesOn) {
+    TimedCopy t;
+    t.SetTime("00", "00", "05");
+    t.world.box_answers = {kIdOk};
+    t.world.box_think_ms = {3000};
+    std::string caption_meanwhile, button_meanwhile;
+    t.world.At(2500, [&] {
+        caption_meanwhile = t.caption();
+        button_meanwhile = t.o().cmdTimed.text();
+    });
+    t.o().cmdTimed.Click();
+    EXPECT_EQ(t.world.now_ms(), 3000u) << "answered after three seconds";
+    EXPECT_EQ(caption_meanwhile, "Lumoff");
+    EXPECT_EQ(button_meanwhile, "Go");
+    EXPECT_EQ(t.copy.process.timer_ticks["tmrSticky"].size(), 2u);
+    EXPECT_EQ(t.copy.process.timer_ticks["tmrTimer"].size(), 0u);
+    t.RunUntil(10000);
+    // The five seconds count from the answer: 4.6 s after it, 0.4 s are left.
+    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{7600}));
+}
+
+TEST(Countdown, AScheduleThatFiresWhileTheQuestionIsOpenIsNotUndoneByTheCountdown) {
+    TimedCopy t;
+    t.SetSchedule("12", "00", "02");
+    t.o().chkSchedule.set_value(1);
+    t.SetTime("00", "00", "05");
+    t.world.box_answers = {kIdOk};
+    t.world.box_think_ms = {3000};
+    t.o().cmdTimed.Click();
+    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{2000})) << "the schedule, under the question";
+    EXPECT_TRUE(t.kept_off());
+    t.RunUntil(10000);
+    EXPECT_TRUE(t.kept_off()) << "the countdown's zero leaves the monitor off";
+    EXPECT_EQ(t.o().cmdTimed.text(), "Go");
+}
+
 TEST(Countdown, ZeroConfirmedTurnsOffOnTheFirstTickAndStops) {
     TimedCopy t;
     t.SetTime("00", "00", "00");
