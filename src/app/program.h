@@ -8,6 +8,9 @@
 #include "hotkey/hotkey.h"
 #include "monitor/toggle.h"
 #include "monitor/wake_options.h"
+#include "timed/countdown.h"
+#include "timed/schedule.h"
+#include "timed/screensaver.h"
 #include "tray/tray.h"
 
 namespace lumoff {
@@ -28,6 +31,9 @@ public:
     GlobalHotKey hotkey;
     WakeOptions wake_options;
     Housekeeping housekeeping;
+    Countdown countdown;
+    Screensaver screensaver;
+    Schedule schedule;
 
 private:
     void Form_Load();
