@@ -112,6 +112,9 @@ struct Job {
 bool SetRemainingTime(HINTERNET request, const Job& job) {
     const auto left = static_cast<std::int32_t>(job.deadline - GetTickCount());
     if (left <= 0) return false;
+    // The wait for the answer's head has a timeout of its own, which WinHttpSetTimeouts leaves alone.
+    DWORD response = static_cast<DWORD>(left);
+    WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &response, sizeof response);
     return WinHttpSetTimeouts(request, left, left, left, left) != FALSE;
 }
 
@@ -172,17 +175,31 @@ struct Win32Downloads::State {
     // The running downloads' completions; a result whose id is not here was cancelled and is dropped.
     std::map<std::uint64_t, Completion> running;
 
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg != kMsgDownloadFinished) return DefWindowProcA(hwnd, msg, wp, lp);
-        std::unique_ptr<Finished> finished(reinterpret_cast<Finished*>(lp));
-        auto* state = reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (!state) return 0;
-        auto it = state->running.find(finished->id);
-        if (it == state->running.end()) return 0;
+    // Ends a running download with its result: it is no longer running, its deadline is off, and its completion runs.
+    void Complete(std::uint64_t id, DownloadResult result) {
+        auto it = running.find(id);
+        if (it == running.end()) return;  // cancelled, or already ended by its deadline: the result goes
         Completion done = std::move(it->second);
-        state->running.erase(it);
-        done(std::move(finished->result));
-        return 0;
+        running.erase(it);
+        KillTimer(window, static_cast<UINT_PTR>(id));
+        done(std::move(result));
+    }
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        auto* state = reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (msg == kMsgDownloadFinished) {
+            std::unique_ptr<Finished> finished(reinterpret_cast<Finished*>(lp));
+            if (state) state->Complete(finished->id, std::move(finished->result));
+            return 0;
+        }
+        if (msg == WM_TIMER) {
+            // The whole download's deadline, kept here as well: a stack that ignores its own timeouts must not keep
+            // the program waiting. The worker's late result is dropped when it comes.
+            KillTimer(hwnd, wp);
+            if (state) state->Complete(static_cast<std::uint64_t>(wp), DownloadResult{nullptr, "timed out"});
+            return 0;
+        }
+        return DefWindowProcA(hwnd, msg, wp, lp);
     }
 };
 
@@ -235,9 +252,13 @@ bool Win32Downloads::Get(const std::string& url, const DownloadLimits& limits, C
     job.release();  // the worker owns it now
     CloseHandle(thread);
     state_->running[id] = std::move(done);
+    SetTimer(state_->window, static_cast<UINT_PTR>(id), limits.timeout_ms, nullptr);
     return true;
 }
 
-void Win32Downloads::CancelAll() { state_->running.clear(); }
+void Win32Downloads::CancelAll() {
+    for (const auto& [id, done] : state_->running) KillTimer(state_->window, static_cast<UINT_PTR>(id));
+    state_->running.clear();
+}
 
 }  // namespace lumoff::platform::win32

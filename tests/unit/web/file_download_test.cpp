@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/config.h"
 #include "support/sim_program.h"
 #include "web/file_download.h"
 
@@ -14,7 +15,7 @@ using platform::sim::SimProcess;
 using platform::sim::SimStopped;
 using platform::sim::SimWorld;
 
-constexpr const char* kHost = "http://www.brevald.example";
+constexpr const char* kHost = kDefaultWebHost;
 const std::string kUpdateUrl = std::string(kHost) + "/files/lumoff11/updateinfo.txt";
 const std::string kValidateUrl = std::string(kHost) + "/files/lumoff11/validate.vdt";
 const std::string kError = std::string("There was an error connecting to ") + kHost + "! Please try again later :(";
