@@ -16,6 +16,9 @@ cmake -S . -B build/host-sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOFF_SANITIZE=ON 
 cmake --build build/host-sanitize -j"$jobs"
 build/host-sanitize/tests/unit/lumoff_unit_tests --gtest_brief=1
 
+echo "== Fuzzing the parsers of outside text, briefly"
+scripts/fuzz.sh "${LUMOFF_FUZZ_SECONDS:-5}"
+
 echo "== End-to-end tests (lumoff.exe under Wine)"
 scripts/build.sh build/win
 # One test at a time: injected input is timing-sensitive, and the machine has few cores.

@@ -15,8 +15,12 @@ inline constexpr int kVersionRevision = 2;
 std::string VersionText();
 
 inline constexpr const char* kProgramName = "Lumoff";
-// The maker's web host (plain HTTP). The environment variable LUMOFF_WEBHOST replaces it, for mirrors and tests.
-inline constexpr const char* kDefaultWebHost = "http://www.brevald.example";
+// The maker's web host: set when the program is built (the CMake cache variable LUMOFF_WEBHOST), and replaced at run
+// time by the environment variable of the same name, for mirrors and tests.
+#ifndef LUMOFF_DEFAULT_WEBHOST
+#define LUMOFF_DEFAULT_WEBHOST "http://www.brevald.example"
+#endif
+inline constexpr const char* kDefaultWebHost = LUMOFF_DEFAULT_WEBHOST;
 inline constexpr const char* kWebHostVariable = "LUMOFF_WEBHOST";
 inline constexpr const char* kSupportAddress = "support@brevald.example";
 

@@ -64,6 +64,7 @@ Program::Program(platform::Platform os)
       screensaver(ctx),
       schedule(ctx, monitor) {
     ctx.load_options = [this] { LoadOptionsDialog(); };
+    ctx.options.FDC.Attach(ctx.os, ctx.config.web_host, [this] { return ctx.MainHandle(); });
     WireMainWindow();
 }
 
@@ -102,6 +103,7 @@ void Program::LoadOptionsDialog() {
     o.cmdReadme.OnClick = [this] {
         ctx.os.desktop.OpenUrl(ctx.os.view.Handle(ctx.options), ctx.config.Url(kReadmePath));
     };
+    o.cmdUpdate.OnClick = [this] { ctx.options.FDC.cmdUpdate_Click(); };
     // Before the fill: the action lists' handlers consume the guards the fill arms.
     WireActionLists(o, ctx.os.registry);
     hotkey.Wire();
