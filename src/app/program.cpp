@@ -60,6 +60,7 @@ Program::Program(platform::Platform os)
                             {},
                         }) {
     ctx.load_options = [this] { LoadOptionsDialog(); };
+    ctx.options.FDC.Attach(ctx.os, ctx.config.web_host, [this] { return ctx.MainHandle(); });
     WireMainWindow();
 }
 
@@ -98,6 +99,7 @@ void Program::LoadOptionsDialog() {
     o.cmdReadme.OnClick = [this] {
         ctx.os.desktop.OpenUrl(ctx.os.view.Handle(ctx.options), ctx.config.Url(kReadmePath));
     };
+    o.cmdUpdate.OnClick = [this] { ctx.options.FDC.cmdUpdate_Click(); };
     // Before the fill: the action lists' handlers consume the guards the fill arms.
     WireActionLists(o, ctx.os.registry);
     hotkey.Wire();

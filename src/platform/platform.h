@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -191,6 +193,44 @@ public:
     virtual void DoEvents() = 0;
 };
 
+// A downloaded body, kept in a temporary file of its own. The file goes when this object goes, whatever happens in
+// between (also when the process ends abruptly), so no caller can leave it behind.
+class TempFile {
+public:
+    virtual ~TempFile() = default;
+    virtual const std::string& path() const = 0;
+    // The whole content; false when it cannot be read.
+    virtual bool ReadAll(std::string& content) = 0;
+};
+
+struct DownloadLimits {
+    // The body may be at most this long; a longer one fails the download.
+    std::size_t max_bytes = 0;
+    // The whole download, from the start to the last byte, fails once it takes longer.
+    std::uint32_t timeout_ms = 0;
+};
+
+// How a download ended: a file on success; no file and a short reason (for a person, not shown to the user) on
+// failure. An answer with an HTTP error status is a failure.
+struct DownloadResult {
+    std::unique_ptr<TempFile> file;
+    std::string error;
+};
+
+// HTTP GET in the background, one request at a time per Get call. Every request goes to the server itself: no
+// cache anywhere on the way may answer it.
+class Downloads {
+public:
+    using Completion = std::function<void(DownloadResult)>;
+    virtual ~Downloads() = default;
+    // Starts fetching `url` (http:// or https://). False when it cannot start; done then never runs. Otherwise done
+    // runs exactly once, later, on the user-interface thread, from the event loop's dispatch of a message, unless
+    // CancelAll comes first.
+    virtual bool Get(const std::string& url, const DownloadLimits& limits, Completion done) = 0;
+    // Stops every running download: their completions never run and no file of theirs is left.
+    virtual void CancelAll() = 0;
+};
+
 struct Platform {
     Registry& registry;
     Clock& clock;
@@ -199,6 +239,7 @@ struct Platform {
     View& view;
     EventLoop& events;
     Tray& tray;
+    Downloads& downloads;
 };
 
 }  // namespace lumoff::platform

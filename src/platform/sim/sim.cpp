@@ -270,6 +270,8 @@ void SimProcess::Exit() {
     hk.erase(std::remove_if(hk.begin(), hk.end(), [&](const HotKeyRegistration& h) { return world_.OwnerOf(h.window) == this; }),
              hk.end());
     timers_.clear();
+    // Its open files close, and a download's temporary file with them.
+    world_.downloads.CancelAll();
     throw ProcessExited{static_cast<std::uint32_t>(world_.now_ms())};
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_downloads.h"
 #include "platform/sim/sim_registry.h"
 
 namespace lumoff::platform::sim {
@@ -57,6 +58,7 @@ public:
     SimWorld();
 
     SimRegistry registry;
+    SimDownloads downloads{*this};
 
     // Clock
     std::uint32_t TickCount() override { return tick_base_ + static_cast<std::uint32_t>(now_ms_); }
@@ -158,7 +160,7 @@ public:
     SimProcess(SimWorld& world, std::string command_line, std::string exe_name = "Lumoff");
     ~SimProcess() override;
 
-    Platform platform() { return Platform{world_.registry, world_, *this, world_, *this, *this, world_}; }
+    Platform platform() { return Platform{world_.registry, world_, *this, world_, *this, *this, world_, world_.downloads}; }
 
     // Process
     std::string CommandLine() override { return command_line_; }

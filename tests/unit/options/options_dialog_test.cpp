@@ -230,7 +230,7 @@ TEST(OptionsLoad, FillsTheHotKeyListsThenTheActionListsAndSelectsTheirDefaults) 
     SimProcess process(world, "lumoff.exe");
     ListSpy spy(process);
     platform::Platform os = process.platform();
-    Program program(platform::Platform{os.registry, os.clock, os.process, os.desktop, spy, os.events, os.tray});
+    Program program(platform::Platform{os.registry, os.clock, os.process, os.desktop, spy, os.events, os.tray, os.downloads});
     OptionsDialog& o = program.ctx.options;
     for (ui::ComboBox* list : {&o.hkeyButton1, &o.hkeyButton2, &o.Combo1, &o.Combo2}) list->AddItem("left over");
 

@@ -271,7 +271,7 @@ TEST(Housekeeping, RetitlesTheRequestWindowBeforeActingOnIt) {
     TitleAtAdd spy(world, request);
     platform::sim::SimProcess process(world, "Lumoff.exe");
     platform::Platform os = process.platform();
-    Program program(platform::Platform{os.registry, os.clock, os.process, os.desktop, os.view, os.events, spy});
+    Program program(platform::Platform{os.registry, os.clock, os.process, os.desktop, os.view, os.events, spy, os.downloads});
     world.horizon_ms = 1000;
     EXPECT_THROW(program.Run(), SimStopped);
     EXPECT_EQ(spy.titles, (std::vector<std::string>{"Lumoff.exe +CLOSE"}));

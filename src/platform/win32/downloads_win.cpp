@@ -1,0 +1,243 @@
+#include "platform/win32/downloads_win.h"
+
+#include <winhttp.h>
+
+#include <map>
+#include <utility>
+
+namespace lumoff::platform::win32 {
+
+namespace {
+
+constexpr char kWindowClass[] = "LumoffDownloads";
+// Posted by a worker to the message-only window; LPARAM is a Finished taken over by the receiver.
+constexpr UINT kMsgDownloadFinished = WM_APP + 1;
+constexpr char kTempPrefix[] = "lmf";
+constexpr DWORD kReadChunk = 1024;
+constexpr DWORD kHttpOk = 200;
+constexpr wchar_t kUserAgent[] = L"Lumoff";
+// No cache on the way may answer: not WinHTTP's own (it has none), not a proxy's, not the server's.
+constexpr wchar_t kNoCacheHeaders[] = L"Cache-Control: no-cache\r\nPragma: no-cache\r\n";
+
+// An open WinHTTP handle, closed when it goes.
+class Internet {
+public:
+    explicit Internet(HINTERNET h = nullptr) : h_(h) {}
+    ~Internet() {
+        if (h_) WinHttpCloseHandle(h_);
+    }
+    Internet(const Internet&) = delete;
+    Internet& operator=(const Internet&) = delete;
+    HINTERNET get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    HINTERNET h_;
+};
+
+// The body's file: opened to be deleted when its last handle closes, so the system removes it also when the
+// process ends in the middle of a download.
+class Win32TempFile : public TempFile {
+public:
+    Win32TempFile(HANDLE file, std::string path) : file_(file), path_(std::move(path)) {}
+    ~Win32TempFile() override { CloseHandle(file_); }
+    Win32TempFile(const Win32TempFile&) = delete;
+    Win32TempFile& operator=(const Win32TempFile&) = delete;
+
+    const std::string& path() const override { return path_; }
+    bool ReadAll(std::string& content) override {
+        if (SetFilePointer(file_, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+        content.clear();
+        char buf[kReadChunk];
+        for (;;) {
+            DWORD read = 0;
+            if (!ReadFile(file_, buf, sizeof buf, &read, nullptr)) return false;
+            if (read == 0) return true;
+            content.append(buf, read);
+        }
+    }
+    bool Write(const void* data, DWORD size) {
+        DWORD written = 0;
+        return WriteFile(file_, data, size, &written, nullptr) && written == size;
+    }
+
+private:
+    HANDLE file_;
+    std::string path_;
+};
+
+std::unique_ptr<Win32TempFile> CreateTempFile() {
+    char dir[MAX_PATH + 1];
+    DWORD n = GetTempPathA(sizeof dir, dir);
+    if (n == 0 || n >= sizeof dir) return nullptr;
+    char path[MAX_PATH + 1];
+    // Makes the file, with a name no other file has.
+    if (!GetTempFileNameA(dir, kTempPrefix, 0, path)) return nullptr;
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DeleteFileA(path);
+        return nullptr;
+    }
+    return std::make_unique<Win32TempFile>(file, path);
+}
+
+std::wstring Widen(const std::string& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+// What a worker hands to the user-interface thread.
+struct Finished {
+    std::uint64_t id = 0;
+    DownloadResult result;
+};
+
+// One request, owned by its worker thread.
+struct Job {
+    std::uint64_t id = 0;
+    HWND reply_to = nullptr;
+    std::wstring host;
+    std::wstring path;  // with the query
+    INTERNET_PORT port = 0;
+    bool secure = false;
+    DownloadLimits limits;
+    DWORD deadline = 0;  // tick count
+    std::unique_ptr<Win32TempFile> file;
+};
+
+// Every wait of the request gets what is left of the whole download's time, so the whole is bounded by it.
+bool SetRemainingTime(HINTERNET request, const Job& job) {
+    const auto left = static_cast<std::int32_t>(job.deadline - GetTickCount());
+    if (left <= 0) return false;
+    return WinHttpSetTimeouts(request, left, left, left, left) != FALSE;
+}
+
+// The request itself; an empty text on success.
+std::string Fetch(Job& job) {
+    Internet session(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                 WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session) return "no HTTP session";
+    Internet connection(WinHttpConnect(session.get(), job.host.c_str(), job.port, 0));
+    if (!connection) return "no connection";
+    const DWORD flags = WINHTTP_FLAG_REFRESH | (job.secure ? WINHTTP_FLAG_SECURE : 0);
+    Internet request(WinHttpOpenRequest(connection.get(), L"GET", job.path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                        WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+    if (!request) return "no request";
+    if (!SetRemainingTime(request.get(), job)) return "timed out";
+    if (!WinHttpSendRequest(request.get(), kNoCacheHeaders, static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0, 0,
+                            0))
+        return "the request could not be sent";
+    if (!SetRemainingTime(request.get(), job)) return "timed out";
+    if (!WinHttpReceiveResponse(request.get(), nullptr)) return "no answer";
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
+        return "no status";
+    if (status != kHttpOk) return "HTTP status " + std::to_string(status);
+    std::size_t total = 0;
+    char buf[kReadChunk];
+    for (;;) {
+        if (!SetRemainingTime(request.get(), job)) return "timed out";
+        DWORD read = 0;
+        if (!WinHttpReadData(request.get(), buf, sizeof buf, &read)) return "the answer broke off";
+        if (read == 0) return {};
+        total += read;
+        if (total > job.limits.max_bytes) return "the answer is too long";
+        if (!job.file->Write(buf, read)) return "the answer could not be stored";
+    }
+}
+
+DWORD WINAPI Worker(void* param) {
+    std::unique_ptr<Job> job(static_cast<Job*>(param));
+    auto finished = std::make_unique<Finished>();
+    finished->id = job->id;
+    finished->result.error = Fetch(*job);
+    if (finished->result.error.empty()) finished->result.file = std::move(job->file);
+    // On success the receiver owns the result; when it cannot be told (its window is gone), the result goes here,
+    // and its file with it.
+    if (PostMessageA(job->reply_to, kMsgDownloadFinished, 0, reinterpret_cast<LPARAM>(finished.get())))
+        finished.release();
+    return 0;
+}
+
+}  // namespace
+
+struct Win32Downloads::State {
+    HWND window = nullptr;
+    std::uint64_t next_id = 1;
+    // The running downloads' completions; a result whose id is not here was cancelled and is dropped.
+    std::map<std::uint64_t, Completion> running;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg != kMsgDownloadFinished) return DefWindowProcA(hwnd, msg, wp, lp);
+        std::unique_ptr<Finished> finished(reinterpret_cast<Finished*>(lp));
+        auto* state = reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (!state) return 0;
+        auto it = state->running.find(finished->id);
+        if (it == state->running.end()) return 0;
+        Completion done = std::move(it->second);
+        state->running.erase(it);
+        done(std::move(finished->result));
+        return 0;
+    }
+};
+
+Win32Downloads::Win32Downloads() : state_(std::make_unique<State>()) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = State::Proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExA(&wc);  // a second instance of this service finds the class already there
+    state_->window = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    if (state_->window) SetWindowLongPtrA(state_->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state_.get()));
+}
+
+Win32Downloads::~Win32Downloads() {
+    CancelAll();
+    // Workers still running find no window to post to and drop their results, files included.
+    if (state_->window) DestroyWindow(state_->window);
+}
+
+bool Win32Downloads::Get(const std::string& url, const DownloadLimits& limits, Completion done) {
+    if (!state_->window) return false;
+    std::wstring wide = Widen(url);
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = static_cast<DWORD>(-1);
+    parts.dwUrlPathLength = static_cast<DWORD>(-1);
+    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(wide.c_str(), static_cast<DWORD>(wide.size()), 0, &parts)) return false;
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
+
+    auto job = std::make_unique<Job>();
+    job->id = state_->next_id++;
+    job->reply_to = state_->window;
+    job->host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    job->path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    job->path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (job->path.empty()) job->path = L"/";
+    job->port = parts.nPort;
+    job->secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    job->limits = limits;
+    job->deadline = GetTickCount() + limits.timeout_ms;
+    job->file = CreateTempFile();
+    if (!job->file) return false;
+
+    const std::uint64_t id = job->id;
+    HANDLE thread = CreateThread(nullptr, 0, Worker, job.get(), 0, nullptr);
+    if (!thread) return false;
+    job.release();  // the worker owns it now
+    CloseHandle(thread);
+    state_->running[id] = std::move(done);
+    return true;
+}
+
+void Win32Downloads::CancelAll() { state_->running.clear(); }
+
+}  // namespace lumoff::platform::win32
