@@ -8,6 +8,8 @@
 #include "hotkey/hotkey.h"
 #include "monitor/toggle.h"
 #include "monitor/wake_options.h"
+#include "options/start_with_windows.h"
+#include "options/uninstall.h"
 #include "tray/tray.h"
 
 namespace lumoff {
@@ -27,6 +29,8 @@ public:
     TrayArea tray;
     GlobalHotKey hotkey;
     WakeOptions wake_options;
+    StartWithWindows start_with_windows;
+    Uninstall uninstall;
     Housekeeping housekeeping;
 
 private:
