@@ -85,6 +85,7 @@ void TurnOffByButton(Lumoff& lumoff) {
 }
 
 TEST(Monitor, TurnOffShowsABlackTopmostScreenWithTheRedMessageOverEverything) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     TurnOffByButton(lumoff);
     HWND screen = StatusScreen(lumoff);
@@ -107,12 +108,14 @@ TEST(Monitor, TurnOffShowsABlackTopmostScreenWithTheRedMessageOverEverything) {
 }
 
 TEST(Monitor, ThePowerOffGoesToTheProgramsOwnWindowOnce) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     TurnOffByButton(lumoff);
     EXPECT_TRUE(WaitUntil([&] { return lumoff.PowerRequests() == std::vector<int>{2}; }));
 }
 
 TEST(Monitor, EnterSpaceAndClicksEachTurnTheMonitorBackOn) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
@@ -126,6 +129,7 @@ TEST(Monitor, EnterSpaceAndClicksEachTurnTheMonitorBackOn) {
 }
 
 TEST(Monitor, UncheckedWakeInputsDoNothing) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kChkEnter);
@@ -133,7 +137,7 @@ TEST(Monitor, UncheckedWakeInputsDoNothing) {
     HWND options = OpenOptions(lumoff);
     EXPECT_TRUE(WaitUntil([&] { return Checked(ControlAt(options, kChkEnter)) == BST_UNCHECKED; }));
     EXPECT_TRUE(WaitUntil([&] { return Checked(ControlAt(options, kChkMouse)) == BST_UNCHECKED; }));
-    EXPECT_EQ(ReadRaw("HotKeyEnter"), std::nullopt) << "no Settings key yet: nothing is stored";
+    EXPECT_TRUE(WaitUntil([] { return ReadRaw("HotKeyEnter") == "0" && ReadRaw("HotKeyMouse") == "0"; }));
     Click(lumoff.SettingsPoint());  // hide the dialog again
     TurnOffByButton(lumoff);
     PressKey(VK_RETURN);
@@ -146,7 +150,7 @@ TEST(Monitor, UncheckedWakeInputsDoNothing) {
 }
 
 TEST(Monitor, WakeOptionsAreStoredAndTheLastOneStaysChecked) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kChkEnter);
@@ -161,7 +165,7 @@ TEST(Monitor, WakeOptionsAreStoredAndTheLastOneStaysChecked) {
 }
 
 TEST(Monitor, WithoutTheMessageTheScreenIsPlainBlack) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kChkMsg);
@@ -175,6 +179,7 @@ TEST(Monitor, WithoutTheMessageTheScreenIsPlainBlack) {
 }
 
 TEST(Monitor, XpModeNeverShowsTheScreenAndKeepsSendingThePowerOff) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kRadXP);
@@ -192,7 +197,7 @@ TEST(Monitor, XpModeNeverShowsTheScreenAndKeepsSendingThePowerOff) {
 }
 
 TEST(HotKey, CtrlAIsRegisteredConfirmedStoredAndToggles) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     PickFromList(lumoff, kHkeyButton1, 1);  // "-" to "Ctrl"
@@ -231,7 +236,7 @@ E2E_HELPER_PROGRAM(hold_ctrl_alt_f12) {
 }
 
 TEST(HotKey, ACombinationHeldByAnotherProgramIsRefusedAndChangesNothing) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Process holder = LaunchHelper("hold_ctrl_alt_f12");
     ASSERT_TRUE(WaitForWindow({.title = L"Holding Ctrl+Alt+F12 ready"}));
     Lumoff lumoff;
@@ -253,18 +258,22 @@ TEST(HotKey, ACombinationHeldByAnotherProgramIsRefusedAndChangesNothing) {
 }
 
 TEST(HotKey, ARestartWithTheHotKeySetRegistersItAgainSilently) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     WriteRaw("HotKeySet", "1");
+    WriteRaw("HotKeyA", "1");   // Ctrl
+    WriteRaw("HotKeyB", "12");  // A
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     Pause(Duration(300));
     EXPECT_FALSE(FindMessageBox(lumoff.process.Pid(), L"Lumoff"));
     HWND options = OpenOptions(lumoff);
     EXPECT_EQ(WindowText(ControlAt(options, kCmdHotKey)), L"Unset Hotkey");
+    EXPECT_EQ(ComboSelectedText(ControlAt(options, kHkeyButton1)), L"Ctrl");
+    EXPECT_EQ(ComboSelectedText(ControlAt(options, kHkeyButton2)), L"A");
     Click(lumoff.SettingsPoint());
-    PressKey(VK_F10);  // the lists' pair until the stored pair is loaded into them
+    PressKey('A', kControl);  // the stored pair, not the lists' own F10
     EXPECT_TRUE(WaitUntil([&] { return StatusScreenShown(lumoff); }));
-    PressKey(VK_F10);
+    PressKey('A', kControl);
     EXPECT_TRUE(WaitUntil([&] { return !StatusScreenShown(lumoff); }));
 }
 
