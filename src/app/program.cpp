@@ -5,6 +5,7 @@
 #include "settings/settings_store.h"
 #include "settings/short_date.h"
 #include "timed/action_lists.h"
+#include "timed/time_fields.h"
 
 namespace lumoff {
 
@@ -59,8 +60,11 @@ Program::Program(platform::Platform os)
                             [this] { return !monitor.KeepingOff(); },
                             [this] { tray.imgMinToTray_Click(); },
                             [this] { monitor.imgTurnOff_Click(); },
-                            {},
-                        }) {
+                            [this] { schedule.Check(); },
+                        }),
+      countdown(ctx, monitor),
+      screensaver(ctx),
+      schedule(ctx, monitor) {
     ctx.load_options = [this] { LoadOptionsDialog(); };
     ctx.options.FDC.Attach(ctx.os, ctx.config.web_host, [this] { return ctx.MainHandle(); });
     WireMainWindow();
@@ -105,6 +109,10 @@ void Program::LoadOptionsDialog() {
     // Before the fill: the action lists' handlers consume the guards the fill arms.
     WireActionLists(o, ctx.os.registry);
     hotkey.Wire();
+    WireTimeFields(o);
+    countdown.Wire();
+    screensaver.Wire();
+    schedule.Wire();
     wake_options.Wire([this] { monitor.imgTurnOff_Click(); });
     start_with_windows.Wire();
     uninstall.Wire();

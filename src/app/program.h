@@ -10,6 +10,9 @@
 #include "monitor/wake_options.h"
 #include "options/start_with_windows.h"
 #include "options/uninstall.h"
+#include "timed/countdown.h"
+#include "timed/schedule.h"
+#include "timed/screensaver.h"
 #include "tray/tray.h"
 
 namespace lumoff {
@@ -32,6 +35,9 @@ public:
     StartWithWindows start_with_windows;
     Uninstall uninstall;
     Housekeeping housekeeping;
+    Countdown countdown;
+    Screensaver screensaver;
+    Schedule schedule;
 
 private:
     void Form_Load();

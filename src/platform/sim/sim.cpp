@@ -83,7 +83,31 @@ int SimWorld::ShowMessage(WindowRef owner, const std::string& text, const std::s
     if (box_answers.empty()) throw std::logic_error("message box without a scripted answer: " + title + ": " + text);
     int answer = box_answers.front();
     box_answers.pop_front();
-    boxes.push_back({owner, text, title, style, answer});
+    std::uint32_t think_ms = 0;
+    if (!box_think_ms.empty()) {
+        think_ms = box_think_ms.front();
+        box_think_ms.pop_front();
+    }
+    const size_t index = boxes.size();
+    boxes.push_back({owner, text, title, style, answer, now_ms_, now_ms_});
+    if (think_ms > 0) {
+        // The thread that shows the box: the owner's, or the only copy running when the box has no owner.
+        SimProcess* showing = OwnerOf(owner);
+        if (!showing) {
+            for (SimProcess* p : processes)
+                if (!p->exited) showing = showing ? nullptr : p;
+        }
+        struct Open {
+            int& count;
+            ~Open() { --count; }
+        } open{++open_boxes};
+        const std::uint64_t answer_at = now_ms_ + think_ms;
+        if (showing)
+            showing->RunModalUntil(answer_at);
+        else
+            AdvanceTo(answer_at);
+    }
+    boxes[index].answered_at_ms = now_ms_;
     return answer;
 }
 
@@ -358,6 +382,16 @@ bool SimProcess::RunOneDue() {
         return true;
     }
     return false;
+}
+
+void SimProcess::RunModalUntil(std::uint64_t ms) {
+    for (;;) {
+        DoEvents();
+        auto next = NextDue();
+        if (!next || *next >= ms) break;
+        world_.AdvanceTo(*next);
+    }
+    world_.AdvanceTo(ms);
 }
 
 void SimProcess::DoEvents() {

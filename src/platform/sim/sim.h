@@ -31,6 +31,9 @@ struct ShownBox {
     std::string title;
     unsigned style;
     int answer;
+    // Virtual times at which the box opened and was answered; it stays open in between.
+    std::uint64_t shown_at_ms = 0;
+    std::uint64_t answered_at_ms = 0;
 };
 
 struct PowerRequest {
@@ -100,6 +103,12 @@ public:
 
     // Message boxes are answered from this queue in order; a box with no answer queued fails the test.
     std::deque<int> box_answers;
+    // How long the user takes to answer each box, in the same order; a box without an entry is answered at once.
+    // While a box is open, virtual time passes and the copy that shows it keeps running its timers, hotkey
+    // messages and the scripted events, as the modal loop of a real message box dispatches them.
+    std::deque<std::uint32_t> box_think_ms;
+    // Boxes on screen now.
+    int open_boxes = 0;
     std::vector<ShownBox> boxes;
     std::vector<std::pair<WindowRef, std::string>> opened_urls;
     std::vector<PowerRequest> power_requests;
@@ -178,6 +187,10 @@ public:
     WindowRef Handle(const ui::Form& form) override;
     void PopupMenu(ui::Form& owner, const ui::Menu& menu) override;
     void BeginCaptionDrag(ui::Form& form) override { drags.push_back(&form); }
+
+    // The modal loop of a message box shown by this copy: dispatches what comes due until the given virtual time,
+    // then leaves the clock there.
+    void RunModalUntil(std::uint64_t ms);
 
     // EventLoop
     void WaitMessage() override;

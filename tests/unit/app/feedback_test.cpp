@@ -97,6 +97,27 @@ TEST(FeedbackPrompt, NeverAsksWhenDeclinedOrUnset) {
     EXPECT_TRUE(empty.world.boxes.empty());
 }
 
+TEST(FeedbackPrompt, WhileItWaitsForAnAnswerTheHousekeepingTickGoesOn) {
+    FeedbackRun run("1/2/2026");
+    run.world.box_think_ms = {5000};
+    const platform::WindowRef second_copy = run.world.AddForeignWindow("Lumoff.exe +TRAY");
+    int open_at_request = -1;
+    run.world.At(1500, [&] { open_at_request = run.world.open_boxes; });
+    run.Start({kIdNo, kIdNo});
+
+    ASSERT_EQ(run.world.boxes.size(), 2u);
+    EXPECT_EQ(run.world.boxes[0].shown_at_ms, 0u);
+    EXPECT_EQ(run.world.boxes[0].answered_at_ms, 5000u);
+    EXPECT_EQ(run.world.boxes[1].answered_at_ms, 5000u) << "the second question is answered at once";
+    EXPECT_EQ(open_at_request, 1);
+    EXPECT_EQ(run.copy.process.timer_ticks["tmrSticky"].size(), 4u) << "ticks at 1 to 4 s, under the prompt";
+    EXPECT_EQ(run.world.TitleOf(second_copy), "Lumoff.exe +CLOSE");
+    ASSERT_EQ(run.world.power_requests.size(), 1u);
+    EXPECT_EQ(run.world.power_requests[0].at_ms, 1000u) << "the tray request turned the monitor off at once";
+    EXPECT_FALSE(run.copy.main().visible()) << "and sent the program to the tray";
+    EXPECT_EQ(Stored(run.world, "IDate"), "-");
+}
+
 TEST(ShortDate, FormatsAndReadsBackTheNumericPatterns) {
     settings::Date d{2026, 3, 7};
     EXPECT_EQ(settings::FormatShortDate(d, "M/d/yyyy"), "3/7/2026");

@@ -1,0 +1,41 @@
+#include "timed/screensaver.h"
+
+#include "app/housekeeping.h"
+#include "monitor/toggle.h"
+#include "settings/settings_store.h"
+#include "timed/countdown.h"
+#include "timed/time_fields.h"
+
+namespace lumoff {
+
+void Screensaver::Wire() {
+    OptionsDialog& o = ctx_.options;
+    o.chkScr.OnClick = [this] { chkScr_Click(); };
+    o.tmrScreen.OnTimer = [this] { tmrScreen_Timer(); };
+}
+
+void Screensaver::chkScr_Click() {
+    settings::Store(ctx_.os.registry, settings::kTimerSaver, std::to_string(ctx_.options.chkScr.value()),
+                    settings::ValueForm::Flag);
+}
+
+void Screensaver::tmrScreen_Timer() {
+    auto& os = ctx_.os;
+    auto& clock = os.clock;
+    OptionsDialog& o = ctx_.options;
+    std::string& saver_flag = o.chkScr.tag;
+    // Tick differences are unsigned: the idle time stays right across the tick count's wrap after 49.7 days.
+    const std::uint32_t last_input = clock.LastInputTick();
+    const double length = LeadingNumber(o.tmrScreen.tag);
+    const double remaining = length - (clock.TickCount() - last_input) / 1000.0;
+    const bool period_complete = length * 1000 <= static_cast<double>(clock.TickCount() - last_input);
+    if (saver_flag == kSaverArmed && period_complete) {
+        os.desktop.SendMonitorPower(os.view.Handle(o), kMonitorPowerOff);
+        saver_flag = kSaverFired;
+    } else if (saver_flag != kSaverArmed && clock.TickCount() - last_input < kRearmBelowMs) {
+        saver_flag = kSaverArmed;
+    }
+    ShowRemaining(ctx_.main.lblCaption, RoundHalfEven(remaining));
+}
+
+}  // namespace lumoff

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "timed_copy.h"
+
+namespace lumoff {
+namespace {
+
+using testing::Stored;
+using testing::TimedCopy;
+
+// A copy started at 12:00:00.000; the housekeeping tick comes at every whole second of virtual time.
+struct Scheduled : TimedCopy {
+    explicit Scheduled(const char* h, const char* m, const char* s, platform::LocalTime at = {2026, 12, 6, 12, 0, 0, 0})
+        : TimedCopy(at) {
+        SetSchedule(h, m, s);
+        o().chkSchedule.set_value(1);
+    }
+};
+
+TEST(Schedule, FiresAtItsSecondOnly) {
+    Scheduled s("12", "00", "05");
+    std::vector<bool> off_at;
+    for (std::uint64_t at : {4500u, 5500u}) s.world.At(at, [&] { off_at.push_back(s.kept_off()); });
+    s.RunUntil(5500);
+    EXPECT_EQ(off_at, (std::vector<bool>{false, true}));
+    EXPECT_EQ(s.PowerOffTimes(), (std::vector<std::uint32_t>{5000}));
+    s.copy.program->monitor.imgTurnOff_Click();  // the user wakes it
+    s.RunUntil(30000);
+    EXPECT_EQ(s.PowerOffTimes().size(), 1u) << "once for the day";
+}
+
+TEST(Schedule, ComparesNumbersAndFiresAgainTheNextDay) {
+    Scheduled s("12", "0", "1");
+    s.RunUntil(1000);
+    ASSERT_EQ(s.PowerOffTimes().size(), 1u);
+    s.copy.program->monitor.imgTurnOff_Click();
+    s.RunUntil(86400000 + 1000);
+    EXPECT_EQ(s.PowerOffTimes(), (std::vector<std::uint32_t>{1000, 86401000}));
+}
+
+TEST(Schedule, ALateTickStillFiresOnce) {
+    Scheduled s("12", "00", "05");
+    s.world.At(4500, [&] { s.world.Sleep(3000); });  // the thread is busy through the whole scheduled second
+    s.RunUntil(20000);
+    EXPECT_EQ(s.PowerOffTimes(), (std::vector<std::uint32_t>{7500}));
+}
+
+TEST(Schedule, AcrossMidnight) {
+    Scheduled s("00", "00", "00", {2026, 12, 6, 23, 59, 58, 500});
+    s.RunUntil(3000);
+    EXPECT_EQ(s.PowerOffTimes(), (std::vector<std::uint32_t>{2000})) << "the tick at 00:00:00.5";
+}
+
+TEST(Schedule, OtherActionHoldsItBack) {
+    Scheduled s("12", "00", "05");
+    s.o().chkOther2.set_value(1);
+    s.RunUntil(10000);
+    EXPECT_TRUE(s.world.power_requests.empty());
+    EXPECT_FALSE(s.kept_off());
+}
+
+TEST(Schedule, AMonitorAlreadyKeptOffStaysOff) {
+    Scheduled s("12", "00", "05");
+    s.world.At(2500, [&] { s.copy.program->monitor.imgTurnOff_Click(); });
+    s.RunUntil(6000);
+    EXPECT_TRUE(s.kept_off()) << "the schedule never turns the monitor on";
+    EXPECT_EQ(s.PowerOffTimes().front(), 2500u);
+    EXPECT_TRUE(s.copy.main().tmr.enabled());
+}
+
+TEST(Schedule, DisabledOrOutOfRangeNeverFires) {
+    struct Case {
+        const char *h, *m, *s;
+        int enabled;
+    } cases[] = {{"12", "00", "05", 0}, {"36", "00", "05", 1}, {"12", "75", "05", 1}, {"12", "00", "99", 1}};
+    for (const Case& c : cases) {
+        Scheduled s(c.h, c.m, c.s);
+        s.o().chkSchedule.set_value(c.enabled);
+        s.RunUntil(90000);
+        EXPECT_TRUE(s.world.power_requests.empty()) << c.h << ":" << c.m << ":" << c.s;
+    }
+}
+
+TEST(Schedule, TheClockSetBackOrForwardFiresItOnlyOnce) {
+    Scheduled back("12", "00", "05");
+    back.world.At(8200, [&] { back.world.SetLocalTime({2026, 12, 6, 12, 0, 1, 0}); });
+    back.world.At(9000, [&] { back.copy.program->monitor.imgTurnOff_Click(); });
+    back.RunUntil(20000);
+    EXPECT_EQ(back.PowerOffTimes(), (std::vector<std::uint32_t>{5000})) << "12:00:05 passes twice, fires once";
+
+    Scheduled forward("13", "00", "00");
+    forward.world.At(2200, [&] { forward.world.SetLocalTime({2026, 12, 6, 14, 0, 0, 0}); });
+    forward.RunUntil(20000);
+    EXPECT_EQ(forward.PowerOffTimes(), (std::vector<std::uint32_t>{3000})) << "jumping past 13:00 fires once";
+}
+
+TEST(Schedule, EnablingLocksTheBoxesAndStoresTheTimeDisablingStoresItToo) {
+    TimedCopy t;
+    t.SetSchedule("7", "30", "005");
+    t.o().chkSchedule.set_value(1);
+    EXPECT_EQ(Stored(t.world, "Schedule"), "1");
+    EXPECT_EQ(Stored(t.world, "ScheduleHr"), std::string("7\0", 2)) << "one character and its NUL";
+    EXPECT_EQ(Stored(t.world, "ScheduleMn"), "30");
+    EXPECT_EQ(Stored(t.world, "ScheduleSc"), "00") << "the first two characters";
+    for (ui::TextBox* box : {&t.o().timHrs2, &t.o().timMin2, &t.o().timSec2}) {
+        EXPECT_TRUE(box->locked());
+        EXPECT_EQ(box->back_colour(), ui::SystemColour(15));
+    }
+    t.o().chkSchedule.set_value(0);
+    EXPECT_EQ(Stored(t.world, "Schedule"), "0");
+    EXPECT_EQ(Stored(t.world, "ScheduleHr"), std::string("7\0", 2));
+    for (ui::TextBox* box : {&t.o().timHrs2, &t.o().timMin2, &t.o().timSec2}) {
+        EXPECT_FALSE(box->locked());
+        EXPECT_EQ(box->back_colour(), ui::SystemColour(5));
+    }
+    t.o().chkOther2.set_value(1);
+    EXPECT_TRUE(t.o().Combo2.enabled());
+    EXPECT_EQ(Stored(t.world, "ScheduleOther"), "1");
+    t.o().chkOther2.set_value(0);
+    EXPECT_FALSE(t.o().Combo2.enabled());
+    EXPECT_EQ(Stored(t.world, "ScheduleOther"), "0");
+}
+
+}  // namespace
+}  // namespace lumoff

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "timed/time_fields.h"
+#include "timed_copy.h"
+
+namespace lumoff {
+namespace {
+
+using testing::TimedCopy;
+
+TEST(TimeBoxes, OnlyDigitsAndBackspaceReachABox) {
+    TimedCopy t;
+    for (ui::TextBox* box : {&t.o().timHrs1, &t.o().timMin1, &t.o().timSec1, &t.o().timHrs2, &t.o().timMin2,
+                             &t.o().timSec2}) {
+        ASSERT_TRUE(box->OnKeyPress) << box->name();
+        for (int code = 0; code < 256; ++code) {
+            char key = static_cast<char>(code);
+            box->OnKeyPress(key);
+            bool accepted = (code >= '0' && code <= '9') || code == 8;
+            EXPECT_EQ(key, accepted ? static_cast<char>(code) : '\0') << box->name() << " code " << code;
+        }
+    }
+}
+
+TEST(TimeBoxes, LeavingABoxCorrectsItsText) {
+    struct Case {
+        const char* text;
+        int bound;
+        const char* after;
+    } cases[] = {
+        {"", 23, "00"},       {"7", 23, "07"},      {"9", 59, "09"},       {"a", 59, "0a"},  // one character
+        {"24", 23, "23"},     {"60", 59, "59"},     {"123", 23, "23"},     {"123", 59, "59"},
+        {"75", 59, "59"},     {"23", 23, "23"},     {"59", 59, "59"},      // the bound itself stays
+        {"0000", 23, "0000"}, {"005", 59, "005"},   {"12ab", 23, "12ab"},  {"ab", 59, "ab"},
+        {"30ab", 23, "23"},   {"99999999999999999999999", 59, "59"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CorrectedTimeText(c.text, c.bound), c.after) << c.text << " / " << c.bound;
+}
+
+TEST(TimeBoxes, EachBoxHasItsBoundAndPastedTextStaysUntilTheBoxIsLeft) {
+    TimedCopy t;
+    struct Case {
+        ui::TextBox* box;
+        const char* after;
+    } cases[] = {{&t.o().timHrs1, "23"}, {&t.o().timMin1, "59"}, {&t.o().timSec1, "59"},
+                 {&t.o().timHrs2, "23"}, {&t.o().timMin2, "59"}, {&t.o().timSec2, "59"}};
+    for (const Case& c : cases) {
+        c.box->set_text("75x");  // pasted: no key filter runs
+        EXPECT_EQ(c.box->text(), "75x");
+        c.box->OnLostFocus();
+        EXPECT_EQ(c.box->text(), c.after) << c.box->name();
+    }
+}
+
+TEST(TimeBoxes, TheLeadingNumberIsWhatTheCountdownAndTheScheduleRead) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {{"", 0}, {"00", 0}, {"07", 7}, {"12ab", 12}, {"ab", 0}, {"0000", 0}, {"005", 5}, {"1 2", 1}};
+    for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
+}
+
+}  // namespace
+}  // namespace lumoff
