@@ -381,3 +381,32 @@ TEST(Restore, ARestartRestoresWhatTheFirstRunStored) {
 
 }  // namespace
 }  // namespace lumoff
+
+namespace lumoff {
+namespace {
+
+// The schedule's check box stores the time of the schedule boxes; they hold the stored time when it is set.
+TEST(LoadingTable, AnEnabledScheduleKeepsItsStoredTime) {
+    SimWorld world;
+    testing::SeedSettings(world);
+    for (auto [name, value] : {std::pair{"Schedule", "1"}, {"ScheduleHr", "07"}, {"ScheduleMn", "30"},
+                               {"ScheduleSc", "00"}})
+        world.registry.Put(settings::kSettingsKey, name, value);
+    world.horizon_ms = 10;
+    SimCopy copy(world);
+    copy.Start();
+    EXPECT_EQ(copy.options().chkSchedule.value(), 1);
+    EXPECT_EQ(copy.options().timHrs2.text(), "7");
+    EXPECT_EQ(copy.options().timMin2.text(), "30");
+    EXPECT_EQ(copy.options().timSec2.text(), "0");
+    for (const char* name : {"ScheduleHr", "ScheduleMn", "ScheduleSc"})
+        EXPECT_EQ(settings::ParseStoredNumber(Stored(world, name).value_or("").c_str()),  // read up to its NUL
+                  settings::ParseStoredNumber(std::string(name) == "ScheduleHr"   ? "07"
+                                              : std::string(name) == "ScheduleMn" ? "30"
+                                                                                  : "00"))
+            << name << " holds " << Stored(world, name).value_or("(missing)");
+    EXPECT_EQ(Stored(world, "Schedule"), "1");
+}
+
+}  // namespace
+}  // namespace lumoff
