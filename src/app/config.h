@@ -3,13 +3,14 @@
 
 #include <string>
 
+#include "lumoff_version.h"
 #include "platform/platform.h"
 
 namespace lumoff {
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 1;
-inline constexpr int kVersionRevision = 2;
+inline constexpr int kVersionMajor = LUMOFF_VERSION_MAJOR;
+inline constexpr int kVersionMinor = LUMOFF_VERSION_MINOR;
+inline constexpr int kVersionRevision = LUMOFF_VERSION_REVISION;
 
 // "1.1.2": plain decimals without leading zeros.
 std::string VersionText();

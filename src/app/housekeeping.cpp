@@ -1,7 +1,6 @@
 #include "app/housekeeping.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "settings/settings_store.h"
 
@@ -18,15 +17,6 @@ bool Housekeeping::TakeRequest(const char* request) {
     return true;
 }
 
-namespace {
-// The decimal text of a position: whole numbers without a point, fractions with up to seven significant digits.
-std::string PositionText(float value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(value));
-    return buf;
-}
-}  // namespace
-
 void Housekeeping::SavePositionIfMoved() {
     float top = ctx_.main.top();
     float left = ctx_.main.left();
@@ -34,8 +24,8 @@ void Housekeeping::SavePositionIfMoved() {
     if (static_cast<double>(top) == static_cast<double>(ctx_.last_top) &&
         static_cast<double>(left) == static_cast<double>(ctx_.last_left))
         return;
-    std::string top_text = PositionText(top);
-    std::string left_text = PositionText(left);
+    std::string top_text = settings::PositionText(top);
+    std::string left_text = settings::PositionText(left);
     settings::Store(ctx_.os.registry, {{settings::kTop, top_text}, {settings::kLeft, left_text}});
     ctx_.last_top = RoundHalfEven(top);
     ctx_.last_left = RoundHalfEven(left);

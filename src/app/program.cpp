@@ -54,6 +54,8 @@ Program::Program(platform::Platform os)
       tray(ctx, monitor),
       hotkey(ctx, monitor),
       wake_options(ctx),
+      start_with_windows(ctx),
+      uninstall(ctx),
       housekeeping(ctx, HousekeepingActions{
                             [this] { return !monitor.KeepingOff(); },
                             [this] { tray.imgMinToTray_Click(); },
@@ -112,6 +114,8 @@ void Program::LoadOptionsDialog() {
     screensaver.Wire();
     schedule.Wire();
     wake_options.Wire([this] { monitor.imgTurnOff_Click(); });
+    start_with_windows.Wire();
+    uninstall.Wire();
     ctx.os.view.Create(o);
 
     // The dialog's load: the lists and nothing else; the stored settings are put in afterwards.
@@ -206,7 +210,7 @@ void Program::Form_Load() {
     }
 
     ctx.Options();
-    LoadSettings(ctx);
+    const LoadedSettings loaded = LoadSettings(ctx);
     main.set_top(static_cast<float>(ctx.last_top));
     main.set_left(static_cast<float>(ctx.last_left));
     main.ShowTopmost();
@@ -215,7 +219,8 @@ void Program::Form_Load() {
     settings::SettingsKey key(os.registry);
     std::string tray_state = key.Read(settings::kTray);
     if (tray_state != "0" && !tray_state.empty()) tray.imgMinToTray_Click();
-    if (key.Read(settings::kHotKeySet) == "1") {
+    // A stored pair the lists could not show is not registered: the lists' own pair is not the user's choice.
+    if (key.Read(settings::kHotKeySet) == "1" && loaded.hotkey_pair_usable) {
         ctx.options.cmdHotKey.tag = kStartupTag;
         hotkey.cmdHotKey_Click();
     }

@@ -8,6 +8,8 @@
 #include "hotkey/hotkey.h"
 #include "monitor/toggle.h"
 #include "monitor/wake_options.h"
+#include "options/start_with_windows.h"
+#include "options/uninstall.h"
 #include "timed/countdown.h"
 #include "timed/schedule.h"
 #include "timed/screensaver.h"
@@ -30,6 +32,8 @@ public:
     TrayArea tray;
     GlobalHotKey hotkey;
     WakeOptions wake_options;
+    StartWithWindows start_with_windows;
+    Uninstall uninstall;
     Housekeeping housekeeping;
     Countdown countdown;
     Screensaver screensaver;

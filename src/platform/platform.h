@@ -29,9 +29,11 @@ inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorNoMoreItems = 259;
+inline constexpr long kErrorUnsupportedType = 1630;
 
 // The registry of the current user (HKEY_CURRENT_USER), with the byte-level behaviour of the A functions: text data
 // stored without its NUL reads back with one added.
@@ -49,11 +51,18 @@ public:
     // gives kErrorMoreData.
     virtual long QueryValue(RegKey key, std::string_view name, std::uint32_t* type, void* data,
                             std::uint32_t* length) = 0;
+    // The name is UTF-8 (the program's own names are plain ASCII), so a value of any name can be deleted.
     virtual long DeleteValue(RegKey key, std::string_view name) = 0;
     // Deletes the subkey of key; an empty subkey deletes the key itself.
     virtual long DeleteKey(RegKey key, std::string_view subkey) = 0;
-    virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_length, void* data,
-                           std::uint32_t* data_length) = 0;
+    // The whole name of the value at this position, in UTF-8, whatever the value's size and type; kErrorNoMoreItems
+    // past the last value.
+    virtual long EnumValueName(RegKey key, std::uint32_t index, std::string* name) = 0;
+    // REG_SZ text through the system's Unicode calls, for text that may lie outside the ANSI code page (a path).
+    // The text is UTF-8 here; the data written is its characters without a terminating NUL.
+    virtual long SetUnicodeText(RegKey key, std::string_view name, std::string_view text) = 0;
+    // The text of a REG_SZ or REG_EXPAND_SZ value up to its first NUL, in UTF-8; any other type is not read.
+    virtual long QueryUnicodeText(RegKey key, std::string_view name, std::string* text) = 0;
 };
 
 struct LocalTime {
@@ -88,6 +97,9 @@ public:
     // The executable's file name without its extension, as this process sees it.
     virtual std::string ExeName() = 0;
     virtual std::string ExeFolder() = 0;
+    // The full path of the program file as the system reports it, taken in Unicode and given as UTF-8, so that a
+    // folder named outside the ANSI code page survives.
+    virtual std::string ExePath() = 0;
     // Another copy of the same executable name runs in this user session.
     virtual bool PreviousInstanceRunning() = 0;
     virtual void HideFromTaskList() = 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace lumoff::settings {
@@ -25,9 +26,7 @@ std::uint32_t DataLength(const Write& w) {
 
 }  // namespace
 
-void Store(platform::Registry& registry, std::initializer_list<Write> writes) {
-    platform::RegKey key = registry.Open(kSettingsKey);
-    if (!key) return;
+void WriteValues(platform::Registry& registry, platform::RegKey key, std::initializer_list<Write> writes) {
     for (const Write& w : writes) {
         // The fixed-length forms take their first characters and pad a short text with NULs.
         std::uint32_t length = DataLength(w);
@@ -35,7 +34,19 @@ void Store(platform::Registry& registry, std::initializer_list<Write> writes) {
         if (data.size() < length) data.resize(length, '\0');
         registry.SetValue(key, w.name, platform::kRegSz, data.data(), length);
     }
+}
+
+void Store(platform::Registry& registry, std::initializer_list<Write> writes) {
+    platform::RegKey key = registry.Open(kSettingsKey);
+    if (!key) return;
+    WriteValues(registry, key, writes);
     registry.Close(key);
+}
+
+std::string PositionText(float value) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(value));
+    return buf;
 }
 
 std::string ReadSettingValue(platform::Registry& registry, platform::RegKey key, std::string_view name) {

@@ -60,6 +60,9 @@ struct Write {
     ValueForm form = ValueForm::Text;
 };
 
+// Writes the values in order into a key that is open already; results are not looked at.
+void WriteValues(platform::Registry& registry, platform::RegKey key, std::initializer_list<Write> writes);
+
 // Opens the Settings key, writes the values in order and closes it. Does nothing when the key is missing;
 // write failures are not reported (a failed write is simply lost).
 void Store(platform::Registry& registry, std::initializer_list<Write> writes);
@@ -73,16 +76,20 @@ inline void Store(platform::Registry& registry, std::string_view name, std::stri
 // as REG_DWORD reads as its bytes up to the first zero byte. Data of exactly 255 bytes without a NUL reads whole.
 std::string ReadSettingValue(platform::Registry& registry, platform::RegKey key, std::string_view name);
 
-// An open Settings key for the reads of one event; closes itself.
-class SettingsKey {
+// An open registry key that closes itself.
+class OpenKey {
 public:
-    explicit SettingsKey(platform::Registry& registry)
-        : registry_(registry), key_(registry.Open(kSettingsKey)) {}
-    ~SettingsKey() { Close(); }
-    SettingsKey(const SettingsKey&) = delete;
-    SettingsKey& operator=(const SettingsKey&) = delete;
+    OpenKey(platform::Registry& registry, platform::RegKey key) : registry_(registry), key_(key) {}
+    ~OpenKey() { Close(); }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
 
     bool is_open() const { return key_ != 0; }
+    platform::RegKey get() const { return key_; }
+    void reset(platform::RegKey key) {
+        Close();
+        key_ = key;
+    }
     std::string Read(std::string_view name) const { return ReadSettingValue(registry_, key_, name); }
     void Close() {
         if (key_) registry_.Close(key_);
@@ -93,6 +100,16 @@ private:
     platform::Registry& registry_;
     platform::RegKey key_;
 };
+
+// The Settings key opened (never created) for the reads of one event.
+class SettingsKey : public OpenKey {
+public:
+    explicit SettingsKey(platform::Registry& registry) : OpenKey(registry, registry.Open(kSettingsKey)) {}
+};
+
+// The decimal text of a window position in twips: whole numbers without a point, fractions with up to seven
+// significant digits.
+std::string PositionText(float value);
 
 // A stored number: decimal text, optionally signed, with a fraction after "." or ",", rounded down.
 // Anything else (empty, letters, trailing junk, out of range) is no number.

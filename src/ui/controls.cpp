@@ -26,6 +26,7 @@ void OptionButton::set_value(bool v) {
         Set(value_, false, Property::Value);
         return;
     }
+    if (value_) return;
     if (form()) {
         form()->SelectOption(*this);
     } else {
@@ -46,7 +47,7 @@ void ComboBox::AddItem(std::string item) {
 }
 
 void ComboBox::set_list_index(int index) {
-    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    if (index < -1 || index >= static_cast<int>(items_.size())) return;
     list_index_ = index;
     Notify(Property::Selection);
     if (OnClick) OnClick();

@@ -1,9 +1,9 @@
 // Controls: plain objects that hold the live state of every window element of the program.
 //
 // Event convention: members named OnXxx are notifications. Setting a value from code raises the same
-// notification that the user's action raises (a check box's OnClick when its value changes, a list's OnClick
-// whenever its selection is set, an option button's OnClick whenever it is selected), so the program has one
-// path for both. A backend that mirrors the controls into real windows watches them through FormHost and feeds
+// notification that the user's action raises (a check box's or option button's OnClick when its state changes, a
+// list's OnClick whenever its selection is set to one of its entries or to none), so the program has one path for
+// both. A backend that mirrors the controls into real windows watches them through FormHost and feeds
 // the user's actions back through the same setters.
 //
 // Not here: any knowledge of the operating system. Lengths are in twips (1/1440 inch).
@@ -168,7 +168,7 @@ private:
 };
 
 // Option buttons in one container form a group: selecting one clears the others.
-// Selecting raises OnClick every time, also when the button was already selected.
+// Selecting raises OnClick when the button was not selected yet; selecting it again changes nothing.
 class OptionButton : public Control {
 public:
     explicit OptionButton(std::string name) : Control(Kind::OptionButton, std::move(name)) {}
@@ -194,7 +194,8 @@ private:
     bool locked_ = false;
 };
 
-// A drop-down list that accepts only its entries. Setting the selection raises OnClick every time.
+// A drop-down list that accepts only its entries. Setting the selection to an entry or to none (-1) raises OnClick
+// every time; a position outside the list is refused: the selection stays and nothing is raised.
 class ComboBox : public Control {
 public:
     explicit ComboBox(std::string name) : Control(Kind::ComboBox, std::move(name)) {}

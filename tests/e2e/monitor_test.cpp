@@ -97,6 +97,7 @@ void TurnOffByButton(Lumoff& lumoff) {
 }
 
 TEST(Monitor, TurnOffShowsABlackTopmostScreenWithTheRedMessageOverEverything) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     TurnOffByButton(lumoff);
     HWND screen = StatusScreen(lumoff);
@@ -119,12 +120,14 @@ TEST(Monitor, TurnOffShowsABlackTopmostScreenWithTheRedMessageOverEverything) {
 }
 
 TEST(Monitor, ThePowerOffGoesToTheProgramsOwnWindowOnce) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     TurnOffByButton(lumoff);
     EXPECT_TRUE(WaitUntil([&] { return lumoff.PowerRequests() == std::vector<int>{2}; }));
 }
 
 TEST(Monitor, EnterSpaceAndClicksEachTurnTheMonitorBackOn) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
@@ -138,6 +141,7 @@ TEST(Monitor, EnterSpaceAndClicksEachTurnTheMonitorBackOn) {
 }
 
 TEST(Monitor, UncheckedWakeInputsDoNothing) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kChkEnter);
@@ -145,7 +149,7 @@ TEST(Monitor, UncheckedWakeInputsDoNothing) {
     HWND options = OpenOptions(lumoff);
     EXPECT_TRUE(WaitUntil([&] { return Checked(ControlAt(options, kChkEnter)) == BST_UNCHECKED; }));
     EXPECT_TRUE(WaitUntil([&] { return Checked(ControlAt(options, kChkMouse)) == BST_UNCHECKED; }));
-    EXPECT_EQ(ReadRaw("HotKeyEnter"), std::nullopt) << "no Settings key yet: nothing is stored";
+    EXPECT_TRUE(WaitUntil([] { return ReadRaw("HotKeyEnter") == "0" && ReadRaw("HotKeyMouse") == "0"; }));
     CloseOptions(lumoff);
     TurnOffByButton(lumoff);
     PressKey(VK_RETURN);
@@ -158,7 +162,7 @@ TEST(Monitor, UncheckedWakeInputsDoNothing) {
 }
 
 TEST(Monitor, WakeOptionsAreStoredAndTheLastOneStaysChecked) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kChkEnter);
@@ -173,7 +177,7 @@ TEST(Monitor, WakeOptionsAreStoredAndTheLastOneStaysChecked) {
 }
 
 TEST(Monitor, WithoutTheMessageTheScreenIsPlainBlack) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kChkMsg);
@@ -187,6 +191,7 @@ TEST(Monitor, WithoutTheMessageTheScreenIsPlainBlack) {
 }
 
 TEST(Monitor, XpModeNeverShowsTheScreenAndKeepsSendingThePowerOff) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ClickOption(lumoff, kRadXP);
@@ -203,7 +208,7 @@ TEST(Monitor, XpModeNeverShowsTheScreenAndKeepsSendingThePowerOff) {
 }
 
 TEST(HotKey, CtrlAIsRegisteredConfirmedStoredAndToggles) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     PickFromList(lumoff, kHkeyButton1, 1);  // "-" to "Ctrl"
@@ -242,7 +247,7 @@ E2E_HELPER_PROGRAM(hold_ctrl_alt_f12) {
 }
 
 TEST(HotKey, ACombinationHeldByAnotherProgramIsRefusedAndChangesNothing) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Process holder = LaunchHelper("hold_ctrl_alt_f12");
     ASSERT_TRUE(WaitForWindow({.title = L"Holding Ctrl+Alt+F12 ready"}));
     Lumoff lumoff;
@@ -264,18 +269,22 @@ TEST(HotKey, ACombinationHeldByAnotherProgramIsRefusedAndChangesNothing) {
 }
 
 TEST(HotKey, ARestartWithTheHotKeySetRegistersItAgainSilently) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     WriteRaw("HotKeySet", "1");
+    WriteRaw("HotKeyA", "1");   // Ctrl
+    WriteRaw("HotKeyB", "12");  // A
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     Pause(Duration(300));
     EXPECT_FALSE(FindMessageBox(lumoff.process.Pid(), L"Lumoff"));
     HWND options = OpenOptions(lumoff);
     EXPECT_EQ(WindowText(ControlAt(options, kCmdHotKey)), L"Unset Hotkey");
+    EXPECT_EQ(ComboSelectedText(ControlAt(options, kHkeyButton1)), L"Ctrl");
+    EXPECT_EQ(ComboSelectedText(ControlAt(options, kHkeyButton2)), L"A");
     CloseOptions(lumoff);
-    PressKey(VK_F10);  // the lists' pair until the stored pair is loaded into them
+    PressKey('A', kControl);  // the stored pair, not the lists' own F10
     EXPECT_TRUE(WaitUntil([&] { return StatusScreenShown(lumoff); }));
-    PressKey(VK_F10);
+    PressKey('A', kControl);
     EXPECT_TRUE(WaitUntil([&] { return !StatusScreenShown(lumoff); }));
 }
 

@@ -178,16 +178,6 @@ bool Checked(HWND button) {
 
 // ---- Starting the program with the dialog ready ------------------------------------------------------------------
 
-// Settings as a returning user of this version has them, without any stored option: no first-run or upgrade message
-// stands in the way, and every control keeps the state the dialog gives it.
-void SettingsOfThisVersionWithoutOptions() {
-    ASSERT_TRUE(CreateKey(kLumoffKey));
-    std::string version = std::to_string(lumoff::kVersionMajor) + "." + std::to_string(lumoff::kVersionMinor) + "." +
-                          std::to_string(lumoff::kVersionRevision);
-    ASSERT_TRUE(WriteRaw("Version", version));
-    SetEnvironmentVariableW(L"LUMOFF_WEBHOST", nullptr);
-}
-
 // Starts the program, waits for its caption window and returns its hidden Options dialog.
 HWND StartWithHiddenOptions(Lumoff& lumoff) {
     HWND main = lumoff.WaitForMain();
@@ -228,7 +218,8 @@ std::optional<POINT> CloseBoxPoint(HWND dialog) {
 // ---- 1. Showing and hiding -----------------------------------------------------------------------------------------
 
 TEST(Options, SettingsButtonShowsAndHidesTheCentredToolDialog) {
-    SettingsOfThisVersionWithoutOptions();
+    ASSERT_TRUE(SeedSettings());
+    SetEnvironmentVariableW(L"LUMOFF_WEBHOST", nullptr);
     Lumoff lumoff;
     HWND dialog = StartWithHiddenOptions(lumoff);
     ASSERT_TRUE(dialog) << "the Options dialog is created at start-up";
@@ -297,7 +288,8 @@ TEST(Options, EveryControlStandsAtItsPlaceWithItsCaption) {
     ReleaseDC(nullptr, screen);
     ASSERT_EQ(dpi, 96) << "the layout is checked at 15 twips per pixel";
 
-    SettingsOfThisVersionWithoutOptions();
+    ASSERT_TRUE(SeedSettings());
+    SetEnvironmentVariableW(L"LUMOFF_WEBHOST", nullptr);
     Lumoff lumoff;
     HWND dialog = StartWithHiddenOptions(lumoff);
     ASSERT_TRUE(dialog);
@@ -357,7 +349,8 @@ TEST(Options, EveryControlStandsAtItsPlaceWithItsCaption) {
 // --------------------------------------------------------------------------------------------------------
 
 TEST(Options, ListsHoldTheirEntriesAndSelections) {
-    SettingsOfThisVersionWithoutOptions();
+    ASSERT_TRUE(SeedSettings());
+    SetEnvironmentVariableW(L"LUMOFF_WEBHOST", nullptr);
     Lumoff lumoff;
     HWND dialog = StartWithHiddenOptions(lumoff);
     ASSERT_TRUE(dialog);
@@ -421,7 +414,8 @@ TEST(Options, ListsHoldTheirEntriesAndSelections) {
 // ---- 4. About ------------------------------------------------------------------------------------------------------
 
 TEST(Options, AboutFromTheCaptionMenuShowsTheInformationBox) {
-    SettingsOfThisVersionWithoutOptions();
+    ASSERT_TRUE(SeedSettings());
+    SetEnvironmentVariableW(L"LUMOFF_WEBHOST", nullptr);
     Lumoff lumoff;
     ASSERT_TRUE(StartWithHiddenOptions(lumoff));
     ASSERT_TRUE(RightClick(lumoff.CaptionPoint()));
@@ -458,7 +452,8 @@ TEST(Options, AboutFromTheCaptionMenuShowsTheInformationBox) {
 // ---- 5. Keyboard ---------------------------------------------------------------------------------------------------
 
 TEST(Options, TabWalksTheControlsInTabOrderAndShiftTabGoesBack) {
-    SettingsOfThisVersionWithoutOptions();
+    ASSERT_TRUE(SeedSettings());
+    SetEnvironmentVariableW(L"LUMOFF_WEBHOST", nullptr);
     Lumoff lumoff;
     HWND dialog = StartWithHiddenOptions(lumoff);
     ASSERT_TRUE(dialog);

@@ -12,6 +12,7 @@ using namespace e2e;
 namespace {
 
 TEST(Startup, ShowsTheTopmostCaptionWindowWithoutTaskbarButton) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     HWND main = lumoff.WaitForMain();
     ASSERT_TRUE(main);
@@ -27,7 +28,7 @@ TEST(Startup, ShowsTheTopmostCaptionWindowWithoutTaskbarButton) {
 }
 
 TEST(Startup, StartsAtTheStoredPosition) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     WriteRaw("Left", "1500");
     WriteRaw("Top", "3000");
     Lumoff lumoff;
@@ -41,6 +42,7 @@ TEST(Startup, StartsAtTheStoredPosition) {
 // Wine itself needs about a second to start a process, so the program's own second is measured from the power-off
 // it sends 200 ms after it begins to the end of the process.
 TEST(Startup, OffSwitchEndsWithinASecondWithoutShowingAWindow) {
+    ASSERT_TRUE(SeedSettings());
     auto started = std::chrono::steady_clock::now();
     Lumoff lumoff(L"/OFF");
     bool shown = false;
@@ -58,12 +60,14 @@ TEST(Startup, OffSwitchEndsWithinASecondWithoutShowingAWindow) {
 }
 
 TEST(Startup, OffSwitchFollowedByABlankStartsNormally) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff(L"/off ");
     EXPECT_TRUE(lumoff.WaitForMain());
     EXPECT_TRUE(lumoff.PowerRequests().empty());
 }
 
 TEST(Startup, DoubleClickOnTheCaptionShowsTheAboutLines) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     HWND main = lumoff.WaitForMain();
     ASSERT_TRUE(main);
@@ -80,6 +84,7 @@ TEST(Startup, DoubleClickOnTheCaptionShowsTheAboutLines) {
 }
 
 TEST(Startup, RightClickOnTheCaptionOpensTheMenuAndCloseEnds) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ASSERT_TRUE(RightClick(lumoff.CaptionPoint()));
@@ -90,6 +95,7 @@ TEST(Startup, RightClickOnTheCaptionOpensTheMenuAndCloseEnds) {
 }
 
 TEST(Startup, CloseButtonEndsTheProgram) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     ASSERT_TRUE(Click(lumoff.ScreenPoint(72, 24)));
@@ -97,6 +103,7 @@ TEST(Startup, CloseButtonEndsTheProgram) {
 }
 
 TEST(Startup, LeftDragOnTheCaptionMovesTheWindow) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     HWND main = lumoff.WaitForMain();
     ASSERT_TRUE(main);
@@ -107,6 +114,7 @@ TEST(Startup, LeftDragOnTheCaptionMovesTheWindow) {
 }
 
 TEST(Startup, SecondCopyAsksAndNoEndsItWhileTheFirstRuns) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff first;
     ASSERT_TRUE(first.WaitForMain());
     Lumoff second;

@@ -86,7 +86,7 @@ void ExpectStartsInTheTray(Lumoff& lumoff) {
 }
 
 TEST(Tray, MinimizeHidesTheWindowShowsTheIconAndTheNextStartIsInTheTray) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     {
         Lumoff lumoff;
         ASSERT_TRUE(lumoff.WaitForMain());
@@ -107,7 +107,7 @@ TEST(Tray, MinimizeHidesTheWindowShowsTheIconAndTheNextStartIsInTheTray) {
 }
 
 TEST(Tray, LeftButtonUpBringsTheWindowBackAndOtherNotificationsDoNothing) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     MinimizeToTray(lumoff);
     HWND caption = lumoff.Caption();
@@ -134,7 +134,7 @@ TEST(Tray, LeftButtonUpBringsTheWindowBackAndOtherNotificationsDoNothing) {
 }
 
 TEST(Tray, MiddleButtonUpTurnsTheMonitorOffAndStaysInTheTray) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     MinimizeToTray(lumoff);
     HWND caption = lumoff.Caption();
@@ -155,7 +155,7 @@ TEST(Tray, MiddleButtonUpTurnsTheMonitorOffAndStaysInTheTray) {
 }
 
 TEST(Tray, RightClickOnTheIconOpensTheMenuAndExitEndsSoTheNextStartIsInTheTray) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     {
         Lumoff lumoff;
         MinimizeToTray(lumoff);
@@ -172,7 +172,7 @@ TEST(Tray, RightClickOnTheIconOpensTheMenuAndExitEndsSoTheNextStartIsInTheTray) 
 }
 
 TEST(Tray, ShowLumoffFromTheMenuBringsTheWindowBack) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     MinimizeToTray(lumoff);
     HWND caption = lumoff.Caption();
@@ -187,7 +187,7 @@ TEST(Tray, ShowLumoffFromTheMenuBringsTheWindowBack) {
 }
 
 TEST(Copies, SecondCopyAnsweredYesMovesTheFirstToTheCornerAndEnds) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     WriteRaw("Left", "1500");
     WriteRaw("Top", "1500");
     Lumoff first;
@@ -211,7 +211,7 @@ TEST(Copies, SecondCopyAnsweredYesMovesTheFirstToTheCornerAndEnds) {
 }
 
 TEST(Copies, SecondCopyAnsweredYesLeavesTheFirstInTheTray) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff first;
     MinimizeToTray(first);
     HWND caption = first.Caption();
@@ -230,7 +230,7 @@ TEST(Copies, SecondCopyAnsweredYesLeavesTheFirstInTheTray) {
 }
 
 TEST(Copies, SecondCopyWithTheTraySwitchSendsTheFirstToTheTrayWithTheMonitorOff) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff first;
     HWND caption = first.WaitForMain();
     ASSERT_TRUE(caption);
@@ -280,7 +280,7 @@ TEST(Copies, SecondCopyWithTheTraySwitchSendsTheFirstToTheTrayWithTheMonitorOff)
 
 // The housekeeping tick also stores the position of a window that was moved, once.
 TEST(Copies, TickStoresAMovedWindowsPositionOnce) {
-    CreateKey(kLumoffKey);
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     HWND caption = lumoff.WaitForMain();
     ASSERT_TRUE(caption);
@@ -305,6 +305,7 @@ TEST(Copies, TickStoresAMovedWindowsPositionOnce) {
 }
 
 TEST(Copies, ATitleEndingInCloseEndsTheProgram) {
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     HWND caption = lumoff.WaitForMain();
     ASSERT_TRUE(caption);

@@ -175,6 +175,7 @@ public:
     std::string CommandLine() override { return command_line_; }
     std::string ExeName() override { return exe_name_; }
     std::string ExeFolder() override { return exe_folder; }
+    std::string ExePath() override { return exe_path.empty() ? exe_folder + "\\" + exe_name_ + ".exe" : exe_path; }
     bool PreviousInstanceRunning() override;
     void HideFromTaskList() override { hidden_from_task_list = true; }
     OsVersion QueryOsVersion() override { return os_version; }
@@ -198,6 +199,8 @@ public:
 
     // Set-up and observation.
     std::string exe_folder = "C:\\Program Files\\Lumoff";
+    // The full path when it is not the folder, the name and ".exe" (UTF-8, as the system's Unicode path).
+    std::string exe_path;
     OsVersion os_version{2, 6};
     std::map<std::string, std::string> environment;
     bool hidden_from_task_list = false;

@@ -51,12 +51,14 @@ long SimRegistry::SetValue(RegKey key, std::string_view name, std::uint32_t type
                            std::uint32_t length) {
     Values* values = KeyOf(key);
     if (!values) return kErrorInvalidHandle;
+    if (deny_writes) return kErrorAccessDenied;
     std::string bytes(static_cast<const char*>(data), length);
     if (RegValue* v = FindValue(*values, name)) {
         v->type = type;
         v->data = bytes;
+        v->unicode = false;
     } else {
-        values->push_back({std::string(name), type, bytes});
+        values->push_back({std::string(name), type, bytes, false});
     }
     return kErrorSuccess;
 }
@@ -87,6 +89,7 @@ long SimRegistry::DeleteValue(RegKey key, std::string_view name) {
     if (!values) return kErrorInvalidHandle;
     RegValue* v = FindValue(*values, name);
     if (!v) return kErrorFileNotFound;
+    if (!undeletable_value.empty() && Fold(name) == Fold(undeletable_value)) return kErrorAccessDenied;
     values->erase(values->begin() + (v - values->data()));
     return kErrorSuccess;
 }
@@ -98,19 +101,27 @@ long SimRegistry::DeleteKey(RegKey key, std::string_view subkey) {
     return keys_.erase(path) ? kErrorSuccess : kErrorFileNotFound;
 }
 
-long SimRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_length, void* data,
-                            std::uint32_t* data_length) {
+long SimRegistry::EnumValueName(RegKey key, std::uint32_t index, std::string* name) {
     Values* values = KeyOf(key);
     if (!values) return kErrorInvalidHandle;
     if (index >= values->size()) return kErrorNoMoreItems;
-    const RegValue& v = (*values)[index];
-    if (v.name.size() + 1 > *name_length || (data && v.data.size() > *data_length)) return kErrorMoreData;
-    std::memcpy(name, v.name.c_str(), v.name.size() + 1);
-    *name_length = static_cast<std::uint32_t>(v.name.size());
-    if (data) {
-        std::memcpy(data, v.data.data(), v.data.size());
-        *data_length = static_cast<std::uint32_t>(v.data.size());
-    }
+    *name = (*values)[index].name;
+    return kErrorSuccess;
+}
+
+long SimRegistry::SetUnicodeText(RegKey key, std::string_view name, std::string_view text) {
+    long result = SetValue(key, name, kRegSz, text.data(), static_cast<std::uint32_t>(text.size()));
+    if (result == kErrorSuccess) FindValue(*KeyOf(key), name)->unicode = true;
+    return result;
+}
+
+long SimRegistry::QueryUnicodeText(RegKey key, std::string_view name, std::string* text) {
+    Values* values = KeyOf(key);
+    if (!values) return kErrorInvalidHandle;
+    RegValue* v = FindValue(*values, name);
+    if (!v) return kErrorFileNotFound;
+    if (v->type != kRegSz && v->type != kRegExpandSz) return kErrorUnsupportedType;
+    *text = v->data.substr(0, v->data.find('\0'));
     return kErrorSuccess;
 }
 

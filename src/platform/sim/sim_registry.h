@@ -14,7 +14,8 @@ namespace lumoff::platform::sim {
 struct RegValue {
     std::string name;
     std::uint32_t type = kRegSz;
-    std::string data;  // raw bytes
+    std::string data;  // raw bytes; UTF-8 text for a value written through the Unicode call
+    bool unicode = false;  // written through the Unicode call
 };
 
 class SimRegistry : public Registry {
@@ -28,8 +29,9 @@ public:
                     std::uint32_t* length) override;
     long DeleteValue(RegKey key, std::string_view name) override;
     long DeleteKey(RegKey key, std::string_view subkey) override;
-    long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_length, void* data,
-                   std::uint32_t* data_length) override;
+    long EnumValueName(RegKey key, std::uint32_t index, std::string* name) override;
+    long SetUnicodeText(RegKey key, std::string_view name, std::string_view text) override;
+    long QueryUnicodeText(RegKey key, std::string_view name, std::string* text) override;
 
     // For tests: direct access without handles.
     bool KeyExists(std::string_view path) const;
@@ -39,6 +41,10 @@ public:
     size_t OpenHandles() const { return handles_.size(); }
     // Makes every later open or create fail, as a locked-down profile would.
     bool deny_access = false;
+    // Makes every later write fail (the open still succeeds), as a key the user may read but not change.
+    bool deny_writes = false;
+    // Makes deleting a value of this name fail, as a value the user may not delete.
+    std::string undeletable_value;
 
 private:
     using Values = std::vector<RegValue>;

@@ -177,8 +177,12 @@ void Win32View::Create(ui::Form& form) {
     if (s.border == ui::Border::FixedToolWindow) ex |= WS_EX_CONTROLPARENT;
     RECT r{0, 0, Px(fw, s.client_width), Px(fw, s.client_height)};
     AdjustWindowRectEx(&r, style, FALSE, ex);
+    // The move the system reports while it creates the window is not the form's: PlaceForm below puts the window at
+    // the form's own position.
+    syncing_ = true;
     fw.hwnd = CreateWindowExA(ex, kFormClass, form.title().c_str(), style, 0, 0, r.right - r.left, r.bottom - r.top,
                               nullptr, nullptr, Instance(), &fw);
+    syncing_ = false;
     form.native = reinterpret_cast<std::uintptr_t>(fw.hwnd);
     form.host = this;
     // The class carries the icon too; set on the window, it is also what other programs ask the window for.

@@ -14,6 +14,25 @@ HKEY ToHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
 RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
 HWND ToHwnd(WindowRef window) { return reinterpret_cast<HWND>(window); }
 std::string Str(std::string_view s) { return std::string(s); }
+
+std::wstring Wide(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string Utf8(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// The longest value name the registry allows, in characters, and its NUL.
+constexpr DWORD kMaxValueNameChars = 16383 + 1;
 }  // namespace
 
 // ---- Registry --------------------------------------------------------------------------------------------------
@@ -54,22 +73,42 @@ long Win32Registry::QueryValue(RegKey key, std::string_view name, std::uint32_t*
 }
 
 long Win32Registry::DeleteValue(RegKey key, std::string_view name) {
-    return RegDeleteValueA(ToHkey(key), Str(name).c_str());
+    return RegDeleteValueW(ToHkey(key), Wide(name).c_str());
 }
 
 long Win32Registry::DeleteKey(RegKey key, std::string_view subkey) {
     return RegDeleteKeyA(ToHkey(key), Str(subkey).c_str());
 }
 
-long Win32Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_length, void* data,
-                              std::uint32_t* data_length) {
-    DWORD name_len = *name_length;
-    DWORD data_len = data_length ? *data_length : 0;
-    LONG result = RegEnumValueA(ToHkey(key), index, name, &name_len, nullptr, nullptr, static_cast<BYTE*>(data),
-                                data_length ? &data_len : nullptr);
-    *name_length = name_len;
-    if (data_length) *data_length = data_len;
+long Win32Registry::EnumValueName(RegKey key, std::uint32_t index, std::string* name) {
+    std::vector<wchar_t> buffer(kMaxValueNameChars);
+    DWORD length = kMaxValueNameChars;
+    LONG result = RegEnumValueW(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) *name = Utf8(std::wstring_view(buffer.data(), length));
     return result;
+}
+
+long Win32Registry::SetUnicodeText(RegKey key, std::string_view name, std::string_view text) {
+    std::wstring data = Wide(text);
+    return RegSetValueExW(ToHkey(key), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                          static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+}
+
+long Win32Registry::QueryUnicodeText(RegKey key, std::string_view name, std::string* text) {
+    std::wstring value_name = Wide(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG result = RegQueryValueExW(ToHkey(key), value_name.c_str(), nullptr, &type, nullptr, &size);
+    if (result != ERROR_SUCCESS) return result;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_UNSUPPORTED_TYPE;
+    // Room for a NUL the data may lack.
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    result = RegQueryValueExW(ToHkey(key), value_name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                              &size);
+    if (result != ERROR_SUCCESS) return result;
+    *text = Utf8(buffer.data());
+    return ERROR_SUCCESS;
 }
 
 // ---- Clock -----------------------------------------------------------------------------------------------------
@@ -120,6 +159,15 @@ Win32Process::Win32Process() {
             break;
         }
         buf.resize(buf.size() * 2);
+    }
+    std::vector<wchar_t> wide(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
+        if (n < wide.size()) {
+            unicode_path_ = Utf8(std::wstring_view(wide.data(), n));
+            break;
+        }
+        wide.resize(wide.size() * 2);
     }
     // One mutex per executable name and user session: a second copy of the same file name finds it.
     std::string exe = ExeName();

@@ -26,8 +26,9 @@ public:
                     std::uint32_t* length) override;
     long DeleteValue(RegKey key, std::string_view name) override;
     long DeleteKey(RegKey key, std::string_view subkey) override;
-    long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_length, void* data,
-                   std::uint32_t* data_length) override;
+    long EnumValueName(RegKey key, std::uint32_t index, std::string* name) override;
+    long SetUnicodeText(RegKey key, std::string_view name, std::string_view text) override;
+    long QueryUnicodeText(RegKey key, std::string_view name, std::string* text) override;
 };
 
 class Win32Clock : public Clock {
@@ -46,6 +47,7 @@ public:
     std::string CommandLine() override;
     std::string ExeName() override;
     std::string ExeFolder() override;
+    std::string ExePath() override { return unicode_path_; }
     bool PreviousInstanceRunning() override { return previous_instance_; }
     void HideFromTaskList() override;
     OsVersion QueryOsVersion() override;
@@ -54,6 +56,7 @@ public:
 
 private:
     std::string path_;
+    std::string unicode_path_;  // UTF-8
     HANDLE instance_mutex_ = nullptr;
     bool previous_instance_ = false;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "lumoff_version.h"
 
 namespace e2e {
 
@@ -41,6 +42,14 @@ inline std::optional<std::string> ReadRaw(const char* name) {
     return std::string(buf, length);
 }
 
+// The Settings key as a returning user of this version has it: only `Version`, the running version, written as the
+// program writes it. The program then starts without its first-run or upgrade message, and every control keeps the
+// state the dialog gives it. Every test that starts lumoff.exe and is not about the first run or an upgrade calls
+// this first (and may write further values with WriteRaw afterwards).
+inline bool SeedSettings() {
+    return WriteRaw("Version", LUMOFF_VERSION_TEXT);
+}
+
 // The window that has the keyboard focus in the thread that owns `window` (of any process), or null.
 inline HWND FocusInThreadOf(HWND window) {
     GUITHREADINFO info{};
@@ -51,13 +60,13 @@ inline HWND FocusInThreadOf(HWND window) {
 
 class Lumoff {
 public:
-    explicit Lumoff(const std::wstring& args = L"") {
+    explicit Lumoff(const std::wstring& args = L"", const std::wstring& exe = LumoffExe()) {
         static int counter = 0;
         log_ = ArtifactPath(L"power-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) +
                             L".log");
         DeleteFileW(log_.c_str());
         SetEnvironmentVariableW(L"LUMOFF_POWER_LOG", log_.c_str());
-        process = Launch(LumoffExe(), args);
+        process = Launch(exe, args);
     }
 
     // The visible caption window of this copy.

@@ -22,6 +22,7 @@ struct FeedbackRun {
     explicit FeedbackRun(std::string install_date, std::string pattern = "M/d/yyyy") {
         world.SetLocalTime({2026, 12, 6, 9, 30, 0, 0});
         world.short_date_pattern = std::move(pattern);
+        testing::SeedSettings(world);
         world.registry.Put(settings::kSettingsKey, "IDate", install_date);
         world.horizon_ms = 10;
     }

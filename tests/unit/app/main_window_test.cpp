@@ -10,6 +10,7 @@ using testing::SimCopy;
 
 struct Running {
     Running() {
+        testing::SeedSettings(world);
         world.horizon_ms = 10;
         copy.Start();
     }
@@ -96,6 +97,7 @@ TEST(MainWindow, CloseButtonEndsTheProgramAtOnce) {
 
 TEST(Config, WebHostCanBeReplacedFromTheEnvironment) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimCopy copy(world);
     copy.process.environment["LUMOFF_WEBHOST"] = "http://127.0.0.1:8080/";
     EXPECT_EQ(Config::FromEnvironment(copy.process).Url(kReadmePath), "http://127.0.0.1:8080/files/lumoff/readme.txt");

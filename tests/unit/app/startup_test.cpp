@@ -14,6 +14,7 @@ using testing::Stored;
 
 TEST(ProbeOsGeneration, MapsEveryPlatformAndMajorVersion) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimProcess p(world, "x");
     struct Case {
         std::uint32_t platform_id, major;
@@ -41,6 +42,7 @@ TEST(EndsWithSwitch, TestsOnlyTheVeryEndInAnyCase) {
 
 TEST(Startup, NormalStartShowsTheTopmostCaptionWindowAndEntersTheMainLoop) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimCopy copy(world);
     world.horizon_ms = 3000;
     int depth = -1;
@@ -61,6 +63,7 @@ TEST(Startup, NormalStartShowsTheTopmostCaptionWindowAndEntersTheMainLoop) {
 
 TEST(Startup, PlacesTheWindowAtTheStoredPositionAndSkipsWhatIsNoNumber) {
     SimWorld world;
+    testing::SeedSettings(world);
     world.registry.Put(settings::kSettingsKey, "Left", "4320");
     world.registry.Put(settings::kSettingsKey, "Top", "abc");
     world.horizon_ms = 10;
@@ -72,6 +75,7 @@ TEST(Startup, PlacesTheWindowAtTheStoredPositionAndSkipsWhatIsNoNumber) {
 
 TEST(Startup, UnsupportedSystemAsksAndNoEndsTheProgram) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimCopy copy(world);
     copy.process.os_version = {2, 3};
     world.box_answers = {kIdNo};
@@ -87,6 +91,7 @@ TEST(Startup, UnsupportedSystemAsksAndNoEndsTheProgram) {
 
 TEST(Startup, UnsupportedSystemAnsweredYesGoesOnInVistaMode) {
     SimWorld world;
+    testing::SeedSettings(world);
     world.horizon_ms = 10;
     SimCopy copy(world);
     copy.process.os_version = {0, 4};
@@ -99,6 +104,7 @@ TEST(Startup, UnsupportedSystemAnsweredYesGoesOnInVistaMode) {
 TEST(Startup, OffSwitchWaitsSendsOnePowerOffToItsOwnWindowAndEnds) {
     for (const char* line : {"lumoff.exe /off", "lumoff.exe /OFF"}) {
         SimWorld world;
+        testing::SeedSettings(world);
         SimCopy running(world);  // the switch is tested before the copy test
         SimCopy copy(world, line);
         EXPECT_EQ(copy.Start(), 200u) << line;
@@ -113,6 +119,7 @@ TEST(Startup, OffSwitchWaitsSendsOnePowerOffToItsOwnWindowAndEnds) {
 
 TEST(Startup, OffSwitchFollowedByABlankStartsNormally) {
     SimWorld world;
+    testing::SeedSettings(world);
     world.horizon_ms = 10;
     SimCopy copy(world, "lumoff.exe /off ");
     EXPECT_EQ(copy.Start(), std::nullopt);
@@ -122,6 +129,7 @@ TEST(Startup, OffSwitchFollowedByABlankStartsNormally) {
 
 TEST(Startup, TraySwitchWithAnotherCopyRunningSendsTheRequestAndEndsAfterFiveSeconds) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimCopy running(world);
     SimCopy copy(world, "lumoff.exe /x /TRAY");
     EXPECT_EQ(copy.Start(), 5000u);
@@ -134,6 +142,7 @@ TEST(Startup, TraySwitchWithAnotherCopyRunningSendsTheRequestAndEndsAfterFiveSec
 
 TEST(Startup, TraySwitchAloneTurnsTheMonitorOffAndGoesOnWithTheStartUp) {
     SimWorld world;
+    testing::SeedSettings(world);
     world.horizon_ms = 300;
     SimCopy copy(world, "lumoff.exe /tray");
     int depth = -1;
@@ -147,6 +156,7 @@ TEST(Startup, TraySwitchAloneTurnsTheMonitorOffAndGoesOnWithTheStartUp) {
 
 TEST(Startup, SecondCopyAnsweredNoEndsAtOnceAndLeavesTheFirstAlone) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimCopy first(world);
     world.horizon_ms = 10;
     first.Start();
@@ -163,6 +173,7 @@ TEST(Startup, SecondCopyAnsweredNoEndsAtOnceAndLeavesTheFirstAlone) {
 
 TEST(Startup, SecondCopyAnsweredYesHandsOverAndEndsOnItsCloseTick) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimCopy first(world);
     world.horizon_ms = 10;
     first.Start();
@@ -181,6 +192,7 @@ TEST(Startup, SecondCopyAnsweredYesHandsOverAndEndsOnItsCloseTick) {
 
 TEST(Startup, SecondCopyThatTicksFirstAnswersItsOwnRequestAndEnds) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimCopy first(world);
     world.horizon_ms = 10;
     first.Start();
@@ -195,6 +207,7 @@ TEST(Startup, SecondCopyThatTicksFirstAnswersItsOwnRequestAndEnds) {
 
 TEST(Startup, CopiesOfOtherExecutableNamesAreNotAPreviousInstance) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimCopy first(world, "x", "Other");
     world.horizon_ms = 10;
     first.Start();

@@ -14,7 +14,7 @@ using testing::Stored;
 
 struct Running {
     Running() {
-        world.registry.CreateKey(settings::kSettingsKey);
+        testing::SeedSettings(world);
         world.horizon_ms = 0;
         copy.Start();
     }
@@ -128,6 +128,7 @@ TEST(HotKeyButton, TheUserHotKeyTogglesDuringTheNestedRun) {
 
 TEST(HotKeyRestore, StartUpRegistersTheStoredHotKeyWithoutAMessage) {
     SimWorld world;
+    testing::SeedSettings(world);
     world.registry.Put(settings::kSettingsKey, "HotKeySet", "1");
     world.horizon_ms = 100;
     SimCopy copy(world);
@@ -136,7 +137,7 @@ TEST(HotKeyRestore, StartUpRegistersTheStoredHotKeyWithoutAMessage) {
     copy.Start();
     EXPECT_EQ(depth, 1) << "the nested run of the restored hotkey, before the main loop";
     ASSERT_EQ(world.hotkeys.size(), 1u);
-    EXPECT_EQ(world.hotkeys[0].vk, 0x79u) << "the lists' pair: F10";
+    EXPECT_EQ(world.hotkeys[0].vk, 0x79u) << "no pair stored: the lists' own pair, F10";
     EXPECT_TRUE(world.boxes.empty());
     EXPECT_EQ(copy.options().cmdHotKey.text(), "Unset Hotkey");
     EXPECT_EQ(copy.options().cmdHotKey.tag, "");
@@ -145,6 +146,7 @@ TEST(HotKeyRestore, StartUpRegistersTheStoredHotKeyWithoutAMessage) {
 TEST(HotKeyRestore, OnlyExactlyOneRestores) {
     for (const char* stored : {"0", "11", "true", ""}) {
         SimWorld world;
+        testing::SeedSettings(world);
         world.registry.Put(settings::kSettingsKey, "HotKeySet", stored);
         world.horizon_ms = 10;
         SimCopy copy(world);
@@ -155,6 +157,7 @@ TEST(HotKeyRestore, OnlyExactlyOneRestores) {
 
 TEST(HotKeyRestore, AFailedRestoreSaysSoAndTheNextSuccessConfirms) {
     SimWorld world;
+    testing::SeedSettings(world);
     world.registry.Put(settings::kSettingsKey, "HotKeySet", "1");
     world.RegisterHotKey(0xBEEF, 7, 0, 0x79);
     world.box_answers = {kIdOk, kIdOk};

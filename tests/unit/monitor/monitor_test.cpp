@@ -13,7 +13,7 @@ using testing::Stored;
 // A running copy at virtual time 0, with the Settings key present.
 struct Running {
     explicit Running(platform::OsVersion os = {2, 6}) {
-        world.registry.CreateKey(settings::kSettingsKey);
+        testing::SeedSettings(world);
         world.horizon_ms = 0;
         copy.process.os_version = os;
         copy.Start();

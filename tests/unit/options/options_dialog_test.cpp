@@ -227,6 +227,7 @@ private:
 
 TEST(OptionsLoad, FillsTheHotKeyListsThenTheActionListsAndSelectsTheirDefaults) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimProcess process(world, "lumoff.exe");
     ListSpy spy(process);
     platform::Platform os = process.platform();
@@ -278,7 +279,7 @@ TEST(HotKeyListTables, MapPositionsToTheSystemsFlagsAndKeys) {
 
 TEST(ActionLists, TheLoadStoresNothingAndEachPickStoresItsIndexAsOneByte) {
     Built b;
-    b.world.registry.CreateKey(settings::kSettingsKey);
+    testing::SeedSettings(b.world);
     OptionsDialog& o = b.Load();
     EXPECT_EQ(Stored(b.world, settings::kTimerOtherSelect), std::nullopt);
     EXPECT_EQ(Stored(b.world, settings::kScheduleOtherSelect), std::nullopt);
@@ -299,7 +300,7 @@ TEST(ActionLists, TheLoadStoresNothingAndEachPickStoresItsIndexAsOneByte) {
 
 TEST(ActionLists, AGuardStillArmedSwallowsExactlyOneClick) {
     Built b;
-    b.world.registry.CreateKey(settings::kSettingsKey);
+    testing::SeedSettings(b.world);
     OptionsDialog& o = b.Load();
     o.Combo1.tag = "startup";
     o.Combo1.set_list_index(3);
@@ -328,6 +329,7 @@ std::vector<std::string> StateOf(const ui::Form& form) {
 
 TEST(OptionsDialog, ClosingHidesItAndKeepsEveryControlAndTimer) {
     SimWorld world;
+    testing::SeedSettings(world);
     world.horizon_ms = 10;
     SimCopy copy(world);
     copy.Start();
@@ -356,6 +358,7 @@ TEST(OptionsDialog, ClosingHidesItAndKeepsEveryControlAndTimer) {
 
 TEST(OptionsDialog, ReadmeOpensTheReadmeOnTheWebHostWithTheDialogAsOwner) {
     SimWorld world;
+    testing::SeedSettings(world);
     SimProcess process(world, "lumoff.exe");
     process.environment["LUMOFF_WEBHOST"] = "http://mirror.example/";
     Program program(process.platform());
@@ -381,6 +384,7 @@ TEST(OptionsDialog, TheProbeChoosesTheKeepOffMode) {
     };
     for (const Case& c : cases) {
         SimWorld world;
+        testing::SeedSettings(world);
         world.horizon_ms = 10;
         SimCopy copy(world);
         copy.process.os_version = c.version;

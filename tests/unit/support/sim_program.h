@@ -54,6 +54,13 @@ public:
     std::unique_ptr<Program> program;
 };
 
+// The Settings key as a returning user of this version has it: only `Version`, the running version. The start-up
+// then shows no first-run or upgrade message, and every control keeps the state the dialog gives it. Every test
+// that starts a copy and is not about the first run or an upgrade begins with this.
+inline void SeedSettings(SimWorld& world) {
+    world.registry.Put(settings::kSettingsKey, settings::kVersion, VersionText());
+}
+
 // The stored bytes of a Settings value, or nothing when it is missing.
 inline std::optional<std::string> Stored(SimWorld& world, std::string_view name) {
     const auto* v = world.registry.Get(settings::kSettingsKey, name);

@@ -11,7 +11,7 @@ namespace lumoff::testing {
 
 struct TimedCopy {
     explicit TimedCopy(platform::LocalTime at = {2026, 12, 6, 12, 0, 0, 0}) {
-        world.registry.CreateKey(settings::kSettingsKey);
+        testing::SeedSettings(world);
         world.SetLocalTime(at);
         world.horizon_ms = 0;
         copy.Start();

@@ -19,7 +19,7 @@ struct Running {
                      std::string command_line = "\"C:\\Program Files\\Lumoff\\Lumoff.exe\"",
                      std::string exe_name = "Lumoff")
         : copy(world, std::move(command_line), std::move(exe_name)) {
-        world.registry.CreateKey(settings::kSettingsKey);
+        testing::SeedSettings(world);
         for (const auto& [name, value] : stored) world.registry.Put(settings::kSettingsKey, name, value);
         world.horizon_ms = 0;
         copy.Start();
@@ -120,7 +120,7 @@ TEST(Tray, StartsInTheTrayUnlessTheStoredStateIsZeroOrEmpty) {
 
 TEST(Tray, TraySwitchAloneTurnsOffGoesToTheTrayAndFinishesTheStartUp) {
     SimWorld world;
-    world.registry.CreateKey(settings::kSettingsKey);
+    testing::SeedSettings(world);
     world.horizon_ms = 300;
     SimCopy copy(world, "lumoff.exe /tray");
     int depth = -1;
@@ -266,7 +266,7 @@ private:
 
 TEST(Housekeeping, RetitlesTheRequestWindowBeforeActingOnIt) {
     SimWorld world;
-    world.registry.CreateKey(settings::kSettingsKey);
+    testing::SeedSettings(world);
     platform::WindowRef request = world.AddForeignWindow("Lumoff.exe +TRAY");
     TitleAtAdd spy(world, request);
     platform::sim::SimProcess process(world, "Lumoff.exe");
