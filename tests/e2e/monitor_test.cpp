@@ -1,18 +1,13 @@
 // Turning the monitor off and keeping it off, for real: the status screen, the wake inputs and the global hotkey.
 #include <gtest/gtest.h>
 
-#include "e2e_lumoff.h"
+#include "e2e_options.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr wchar_t kOptionsTitle[] = L"Lumoff Options";
-
-// A control of the Options dialog by its place in the dialog, in twips from the client area's top-left corner.
-struct TwipRect {
-    int left, top, width, height;
-};
+// Controls of the Options dialog by their place.
 constexpr int kFrameLeft = 120;
 constexpr TwipRect kChkMouse{kFrameLeft + 120, 4080 + 1320, 2415, 255};
 constexpr TwipRect kChkEnter{kFrameLeft + 120, 4080 + 1560, 2415, 255};
@@ -22,42 +17,6 @@ constexpr TwipRect kHkeyButton2{kFrameLeft + 1440, 4080 + 240, 1095, 315};
 constexpr TwipRect kCmdHotKey{kFrameLeft + 120, 4080 + 720, 2415, 255};
 constexpr TwipRect kRadXP{kFrameLeft + 1440, 6360 + 240, 1095, 255};
 constexpr TwipRect kChkMsg{kFrameLeft + 120, 6360 + 480, 2415, 255};
-
-// Shows the Options dialog with the caption window's settings button.
-HWND OpenOptions(Lumoff& lumoff) {
-    HWND options = FindTopLevel({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    if (options) return options;
-    Click(lumoff.SettingsPoint());
-    options = WaitForWindow({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    WaitForInputIdle(lumoff.process);
-    return options;
-}
-
-// Hides the Options dialog with the settings button and waits until it is hidden. Input that follows must not be
-// sent before the click is handled: Wine hit-tests a queued click only when the program takes it from its queue,
-// and a hotkey arrives as a posted message, which is taken before older input (as on Windows). A hotkey pressed at
-// once would turn the monitor off first; the click, still queued, would then land on the status screen's message,
-// which wakes the monitor, instead of on the settings button.
-void CloseOptions(Lumoff& lumoff) {
-    HWND options = FindTopLevel({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    ASSERT_TRUE(options);
-    Click(lumoff.SettingsPoint());
-    ASSERT_TRUE(WaitForHidden(options));
-}
-
-HWND ControlAt(HWND options, TwipRect r) {
-    RECT client = ClientRectOnScreen(options);
-    return ChildAt(options, {client.left + (r.left + r.width / 2) / 15, client.top + (r.top + r.height / 2) / 15});
-}
-
-// Clicks a control of the Options dialog as a user would.
-void ClickOption(Lumoff& lumoff, TwipRect r) {
-    HWND options = OpenOptions(lumoff);
-    ASSERT_TRUE(options);
-    RECT client = ClientRectOnScreen(options);
-    // Near the left end: on the box of a check box or option button, inside any button or list.
-    Click({client.left + r.left / 15 + 6, client.top + (r.top + r.height / 2) / 15});
-}
 
 // Picks an entry of a drop-down list as a user does with the keyboard: open the list with a click, move down from
 // the current entry, and take the highlighted one with Enter.
@@ -75,32 +34,18 @@ void SlowClick(POINT at) {
     MouseButton(at, false);
 }
 
-// A check box's state. The question is sent, and sent messages are answered before queued input: wait for clicks.
-LRESULT Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0); }
-
-HWND StatusScreen(Lumoff& lumoff) {
-    for (HWND w : FindTopLevels({.title = L"Lumoff", .className = kLumoffClass, .pid = lumoff.process.Pid()}))
-        if (Width(WindowRect(w)) != 81) return w;
-    return nullptr;
-}
-
-bool StatusScreenShown(Lumoff& lumoff) {
-    HWND screen = StatusScreen(lumoff);
-    return screen && IsVisible(screen);
-}
-
 // Turns the monitor off with the caption window's button and waits until the status screen covers the screen.
 void TurnOffByButton(Lumoff& lumoff) {
     ASSERT_TRUE(lumoff.WaitForMain());
     Click(lumoff.TurnOffPoint());
-    ASSERT_TRUE(WaitUntil([&] { return StatusScreenShown(lumoff); }));
+    ASSERT_TRUE(WaitUntil([&] { return lumoff.StatusScreenShown(); }));
 }
 
 TEST(Monitor, TurnOffShowsABlackTopmostScreenWithTheRedMessageOverEverything) {
     ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     TurnOffByButton(lumoff);
-    HWND screen = StatusScreen(lumoff);
+    HWND screen = lumoff.StatusScreen();
     EXPECT_TRUE(IsTopmost(screen));
     EXPECT_FALSE(HasTaskbarButton(screen));
     RECT r = WindowRect(screen);
@@ -136,7 +81,7 @@ TEST(Monitor, EnterSpaceAndClicksEachTurnTheMonitorBackOn) {
         if (round == 1) PressKey(VK_SPACE);
         if (round == 2) Click({100, 30});  // on the message
         if (round == 3) SlowClick({500, 600});  // on the black, seen by the watchdog
-        EXPECT_TRUE(WaitUntil([&] { return !StatusScreenShown(lumoff); })) << "round " << round;
+        EXPECT_TRUE(WaitUntil([&] { return !lumoff.StatusScreenShown(); })) << "round " << round;
     }
 }
 
@@ -147,8 +92,8 @@ TEST(Monitor, UncheckedWakeInputsDoNothing) {
     ClickOption(lumoff, kChkEnter);
     ClickOption(lumoff, kChkMouse);
     HWND options = OpenOptions(lumoff);
-    EXPECT_TRUE(WaitUntil([&] { return Checked(ControlAt(options, kChkEnter)) == BST_UNCHECKED; }));
-    EXPECT_TRUE(WaitUntil([&] { return Checked(ControlAt(options, kChkMouse)) == BST_UNCHECKED; }));
+    EXPECT_TRUE(WaitUntil([&] { return !Checked(ControlAt(options, kChkEnter)); }));
+    EXPECT_TRUE(WaitUntil([&] { return !Checked(ControlAt(options, kChkMouse)); }));
     EXPECT_TRUE(WaitUntil([] { return ReadRaw("HotKeyEnter") == "0" && ReadRaw("HotKeyMouse") == "0"; }));
     CloseOptions(lumoff);
     TurnOffByButton(lumoff);
@@ -156,9 +101,9 @@ TEST(Monitor, UncheckedWakeInputsDoNothing) {
     Click({100, 30});  // on the message
     SlowClick({500, 600});
     Pause(Duration(300));
-    EXPECT_TRUE(StatusScreenShown(lumoff)) << "Enter and clicks are not wake inputs now";
+    EXPECT_TRUE(lumoff.StatusScreenShown()) << "Enter and clicks are not wake inputs now";
     PressKey(VK_SPACE);
-    EXPECT_TRUE(WaitUntil([&] { return !StatusScreenShown(lumoff); }));
+    EXPECT_TRUE(WaitUntil([&] { return !lumoff.StatusScreenShown(); }));
 }
 
 TEST(Monitor, WakeOptionsAreStoredAndTheLastOneStaysChecked) {
@@ -170,7 +115,7 @@ TEST(Monitor, WakeOptionsAreStoredAndTheLastOneStaysChecked) {
     ClickOption(lumoff, kChkMouse);
     EXPECT_TRUE(WaitUntil([] { return ReadRaw("HotKeyMouse") == "1"; }));
     HWND options = OpenOptions(lumoff);
-    EXPECT_EQ(Checked(ControlAt(options, kChkMouse)), BST_CHECKED);
+    EXPECT_TRUE(Checked(ControlAt(options, kChkMouse)));
     EXPECT_EQ(ReadRaw("HotKeyEnter"), "0");
     EXPECT_EQ(ReadRaw("HotKeySpace"), "0");
     EXPECT_EQ(ReadRaw("HotKeyMouse"), "1");
@@ -198,7 +143,7 @@ TEST(Monitor, XpModeNeverShowsTheScreenAndKeepsSendingThePowerOff) {
     CloseOptions(lumoff);
     Click(lumoff.TurnOffPoint());
     Pause(Duration(1000));
-    EXPECT_FALSE(StatusScreenShown(lumoff));
+    EXPECT_FALSE(lumoff.StatusScreenShown());
     EXPECT_GT(lumoff.PowerRequests().size(), 10u) << "re-sent on every watchdog tick";
     PressKey(VK_RETURN);
     Pause(Duration(300));
@@ -230,9 +175,9 @@ TEST(HotKey, CtrlAIsRegisteredConfirmedStoredAndToggles) {
     CloseOptions(lumoff);
 
     PressKey('A', kControl);
-    EXPECT_TRUE(WaitUntil([&] { return StatusScreenShown(lumoff); }));
+    EXPECT_TRUE(WaitUntil([&] { return lumoff.StatusScreenShown(); }));
     PressKey('A', kControl);
-    EXPECT_TRUE(WaitUntil([&] { return !StatusScreenShown(lumoff); }));
+    EXPECT_TRUE(WaitUntil([&] { return !lumoff.StatusScreenShown(); }));
 }
 
 // Another program that holds Ctrl+Alt+F12 until it is closed.
@@ -283,9 +228,9 @@ TEST(HotKey, ARestartWithTheHotKeySetRegistersItAgainSilently) {
     EXPECT_EQ(ComboSelectedText(ControlAt(options, kHkeyButton2)), L"A");
     CloseOptions(lumoff);
     PressKey('A', kControl);  // the stored pair, not the lists' own F10
-    EXPECT_TRUE(WaitUntil([&] { return StatusScreenShown(lumoff); }));
+    EXPECT_TRUE(WaitUntil([&] { return lumoff.StatusScreenShown(); }));
     PressKey('A', kControl);
-    EXPECT_TRUE(WaitUntil([&] { return !StatusScreenShown(lumoff); }));
+    EXPECT_TRUE(WaitUntil([&] { return !lumoff.StatusScreenShown(); }));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "e2e_lumoff.h"
+#include "e2e_options.h"
 
 using namespace e2e;
 
@@ -14,10 +14,7 @@ namespace {
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// A control of the Options dialog by its place in the client area, in twips.
-struct TwipRect {
-    int left, top, width, height;
-};
+// Controls of the Options dialog by their place.
 constexpr int kFrameLeft = 120;
 constexpr TwipRect At(int frame_top, int left, int top, int width, int height) {
     return {kFrameLeft + left, frame_top + top, width, height};
@@ -53,34 +50,6 @@ const wchar_t kFirstRun[] =
     L"All it does is increase a counter on the website,\r\n"
     L"which helps keep track of how many people are using Lumoff :)\r\n\r\n"
     L"However, if you don't want to let us know for any reason, that is fine too :)";
-
-HWND OpenOptions(Lumoff& lumoff) {
-    HWND options = FindTopLevel({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    if (options) return options;
-    Click(lumoff.SettingsPoint());
-    options = WaitForWindow({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    WaitForInputIdle(lumoff.process);
-    return options;
-}
-
-HWND ControlAt(HWND options, TwipRect r) {
-    RECT client = ClientRectOnScreen(options);
-    return ChildAt(options, {client.left + (r.left + r.width / 2) / 15, client.top + (r.top + r.height / 2) / 15});
-}
-
-// Clicks near the left end of a control: on the box of a check box or option button, inside any button.
-void ClickOption(Lumoff& lumoff, TwipRect r) {
-    HWND options = OpenOptions(lumoff);
-    ASSERT_TRUE(options);
-    RECT client = ClientRectOnScreen(options);
-    Click({client.left + r.left / 15 + 6, client.top + (r.top + r.height / 2) / 15});
-}
-
-bool Checked(HWND button) {
-    DWORD_PTR state = 0;
-    SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
-    return state == BST_CHECKED;
-}
 
 // The Run value "Lumoff" as the system keeps it (UTF-16), or nothing when it is missing.
 std::optional<std::wstring> RunValue() {
@@ -180,7 +149,7 @@ TEST(Settings, ARestartBringsEveryOptionBackIntoTheDialog) {
     EXPECT_EQ(ComboSelectedText(ControlAt(o, kHkeyButton2)), L"A");
     EXPECT_EQ(WindowText(ControlAt(o, kCmdHotKey)), L"Unset Hotkey");
     (void)kChkScr;  // enabled only while the countdown's idle mode allows it; its state is not read here
-    Click(lumoff.SettingsPoint());
+    CloseOptions(lumoff);
     PressKey('A', kControl);
     EXPECT_TRUE(WaitUntil([&] { return lumoff.StatusScreenShown(); })) << "the stored hotkey is registered";
     PressKey('A', kControl);

@@ -4,17 +4,13 @@
 
 #include <string>
 
-#include "app/config.h"
-#include "e2e_lumoff.h"
+#include "e2e_options.h"
 
 using namespace e2e;
 
 namespace {
 
-// Controls of the Options dialog by their place, in twips from the client area's top-left corner.
-struct TwipRect {
-    int left, top, width, height;
-};
+// Controls of the Options dialog by their place.
 constexpr int kTimerFrame = 840;
 constexpr int kScheduleFrame = 2640;
 constexpr int kInFrame = 120 + 120;
@@ -32,33 +28,6 @@ constexpr TwipRect kCombo2{120 + 1440, kScheduleFrame + 870, 1095, 315};
 
 constexpr wchar_t kShortCountdownText[] =
     L"Premission required to proceed - Time is less than 15 seconds!\r\nPress OK to continue, Cancel to cancel the action";
-
-// A returning user of this version with a Settings key and no options stored: nothing is asked at start-up, and
-// what the program stores can be read back.
-void SettingsOfThisVersion() {
-    ASSERT_TRUE(CreateKey(kLumoffKey));
-    ASSERT_TRUE(WriteRaw("Version", std::to_string(lumoff::kVersionMajor) + "." +
-                                        std::to_string(lumoff::kVersionMinor) + "." +
-                                        std::to_string(lumoff::kVersionRevision)));
-}
-
-// The Options dialog, shown with the caption window's settings button.
-HWND OpenOptions(Lumoff& lumoff) {
-    HWND options = FindTopLevel({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    if (options) return options;
-    Click(lumoff.SettingsPoint());
-    options = WaitForWindow({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    WaitForInputIdle(lumoff.process);
-    return options;
-}
-
-POINT PointOf(HWND options, TwipRect r, bool nearLeft = false) {
-    RECT client = ClientRectOnScreen(options);
-    int x = nearLeft ? r.left / 15 + 6 : (r.left + r.width / 2) / 15;
-    return {client.left + x, client.top + (r.top + r.height / 2) / 15};
-}
-
-HWND ControlAt(HWND options, TwipRect r) { return ChildAt(options, PointOf(options, r)); }
 
 // Clicks a control as a user would: near the left end, on the box of a check box, inside a button or text box.
 void ClickControl(HWND options, TwipRect r) { Click(PointOf(options, r, true)); }
@@ -84,7 +53,7 @@ HWND CaptionLabel(Lumoff& lumoff) {
 }
 
 TEST(TimeBoxes, TypedLettersNeverReachABoxAndNineThenTabGivesZeroNine) {
-    SettingsOfThisVersion();
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     HWND options = OpenOptions(lumoff);
@@ -107,7 +76,7 @@ TEST(TimeBoxes, TypedLettersNeverReachABoxAndNineThenTabGivesZeroNine) {
 }
 
 TEST(Countdown, FifteenSecondsShowStopCountDownInTheCaptionAndTurnTheMonitorOffAtZero) {
-    SettingsOfThisVersion();
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     HWND caption = CaptionLabel(lumoff);
@@ -133,7 +102,7 @@ TEST(Countdown, FifteenSecondsShowStopCountDownInTheCaptionAndTurnTheMonitorOffA
 }
 
 TEST(Countdown, FiveSecondsAskAndCancelChangesNothing) {
-    SettingsOfThisVersion();
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     HWND caption = CaptionLabel(lumoff);
@@ -156,7 +125,7 @@ TEST(Countdown, FiveSecondsAskAndCancelChangesNothing) {
 }
 
 TEST(Countdown, OtherActionKeepsTheMonitorOnWhileTheCaptionGoesNegative) {
-    SettingsOfThisVersion();
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     HWND caption = CaptionLabel(lumoff);
@@ -177,7 +146,7 @@ TEST(Countdown, OtherActionKeepsTheMonitorOnWhileTheCaptionGoesNegative) {
 std::wstring TwoDigits(int n) { return (n < 10 ? L"0" : L"") + std::to_wstring(n); }
 
 TEST(Schedule, ATimeAFewSecondsAheadTurnsTheMonitorOffAtThatSecondAndIsStored) {
-    SettingsOfThisVersion();
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     HWND options = OpenOptions(lumoff);
@@ -214,7 +183,7 @@ TEST(Schedule, ATimeAFewSecondsAheadTurnsTheMonitorOffAtThatSecondAndIsStored) {
 }
 
 TEST(Schedule, PickingRestartInTheListStoresOne) {
-    SettingsOfThisVersion();
+    ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     HWND options = OpenOptions(lumoff);

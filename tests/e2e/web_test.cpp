@@ -12,7 +12,7 @@
 #include "app/config.h"
 #include "web/file_download.h"
 #include "e2e_http_server.h"
-#include "e2e_lumoff.h"
+#include "e2e_options.h"
 
 using namespace e2e;
 
@@ -73,8 +73,7 @@ std::vector<std::wstring> TempFiles() {
 
 // A returning user of this version whose program talks to `host`.
 void SettingsFor(const std::wstring& host) {
-    ASSERT_TRUE(CreateKey(kLumoffKey));
-    ASSERT_TRUE(WriteRaw("Version", lumoff::VersionText()));
+    ASSERT_TRUE(SeedSettings());
     SetEnvironmentVariableW(L"LUMOFF_WEBHOST", host.c_str());
 }
 
@@ -93,12 +92,7 @@ public:
 
     // Clicks "Check for Updates" and answers the question with Yes.
     void Start() {
-        HWND options = FindTopLevel({.title = kOptionsTitle, .pid = Pid(), .visibleOnly = true});
-        if (!options) {
-            Click(lumoff_->SettingsPoint());
-            options = WaitForWindow({.title = kOptionsTitle, .pid = Pid(), .visibleOnly = true});
-            WaitForInputIdle(lumoff_->process);
-        }
+        HWND options = OpenOptions(*lumoff_);
         ASSERT_TRUE(options);
         RECT client = ClientRectOnScreen(options);
         HWND button = ChildAt(options, {client.left + (kUpdateLeft + kUpdateWidth / 2) / 15,
