@@ -298,8 +298,11 @@ TEST(LoadingTable, GarbageInEveryRowLeavesEveryControlAsCreated) {
                             {&a.chkMouse, &b.chkMouse}, {&a.chkMsg, &b.chkMsg}})
             EXPECT_EQ(x->value(), y->value()) << garbage << " " << x->name();
         for (auto [x, y] : {std::pair{&a.Combo1, &b.Combo1}, {&a.Combo2, &b.Combo2}, {&a.hkeyButton1, &b.hkeyButton1},
-                            {&a.hkeyButton2, &b.hkeyButton2}})
-            if (!list_taken) EXPECT_EQ(x->list_index(), y->list_index()) << garbage << " " << x->name();
+                            {&a.hkeyButton2, &b.hkeyButton2}}) {
+            if (!list_taken) {
+                EXPECT_EQ(x->list_index(), y->list_index()) << garbage << " " << x->name();
+            }
+        }
         EXPECT_TRUE(l.world.boxes.empty()) << garbage;
     }
 }
