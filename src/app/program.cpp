@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/command_line.h"
 #include "hotkey/hotkey_lists.h"
 #include "settings/loader.h"
 #include "settings/settings_store.h"
@@ -39,14 +40,6 @@ int ProbeOsGeneration(platform::Process& process) {
 }
 
 std::string ReadCommandLine(platform::Process& process) { return process.CommandLine(); }
-
-bool EndsWithSwitch(const std::string& command_line, const std::string& lower_case_switch) {
-    if (command_line.size() < lower_case_switch.size()) return false;
-    std::string tail = command_line.substr(command_line.size() - lower_case_switch.size());
-    for (char& c : tail)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return tail == lower_case_switch;
-}
 
 Program::Program(platform::Platform os)
     : ctx(os, Config::FromEnvironment(os.process)),

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/command_line.h"
 #include "app/context.h"
 #include "app/housekeeping.h"
 #include "hotkey/hotkey.h"
@@ -52,7 +53,5 @@ private:
 // OsGeneration from the system's platform id and major version.
 int ProbeOsGeneration(platform::Process& process);
 std::string ReadCommandLine(platform::Process& process);
-// The command line's last characters, in any letter case, are exactly the switch.
-bool EndsWithSwitch(const std::string& command_line, const std::string& lower_case_switch);
 
 }  // namespace lumoff
