@@ -226,4 +226,80 @@ TEST(Settings, AProgramInAFolderNamedOutsideTheAnsiCodePageStartsWithWindows) {
     EXPECT_TRUE(Checked(ControlAt(o, kRadStartOn))) << "and the program recognises its own value";
 }
 
+// Writes a Settings value of any type, bytes exactly as given, through the A function.
+bool WriteTyped(const char* name, DWORD type, const std::string& data) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Lumoff", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
+        return false;
+    LONG result = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                 static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+// A sample of the hostile stored values the unit tests try in full: one value damaged in each start, the others
+// stored away from the dialog's own state. Each start completes, the others load, and the first click stores.
+TEST(Settings, AHostileStoredValueLeavesTheRestLoadedAndTheFirstClickStores) {
+    using namespace std::string_literals;
+    struct Box {
+        const char* name;
+        const char* stored;
+        TwipRect control;
+        bool checked;  // once loaded; the dialog's own state is the other one
+    };
+    const Box boxes[] = {{"TimerIdle", "1", kChkIdle, true}, {"HotKeyEnter", "0", kChkEnter, false},
+                         {"OffMsg", "0", kChkMsg, false}};
+    struct Case {
+        const char* name;
+        DWORD type;
+        std::string data;
+    };
+    const Case cases[] = {
+        {"TimerIdle", REG_DWORD, "\x01\0\0\0"s},
+        {"HotKeyEnter", REG_BINARY, "\xff\xfe\x07"s},
+        {"OffMsg", REG_SZ, std::string(300, '9')},
+        {"TimerOtherSelect", REG_MULTI_SZ, "1\0" "0\0\0"s},
+        {"Top", REG_SZ, "99999999999"},
+        {"Version", REG_BINARY, "\x01\x02"s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(DeleteKey(kLumoffKey));
+        ASSERT_TRUE(SeedSettings());
+        for (const Box& b : boxes) ASSERT_TRUE(WriteRaw(b.name, b.stored));
+        ASSERT_TRUE(WriteRaw("TimerOtherSelect", "4"));
+        ASSERT_TRUE(WriteRaw("Left", "1200"));
+        ASSERT_TRUE(WriteRaw("Top", "900"));
+        ASSERT_TRUE(WriteTyped(c.name, c.type, c.data));
+
+        Lumoff lumoff;
+        const std::string damaged = c.name;
+        if (damaged == "Version") {
+            HWND upgrade = WaitForMessageBox(lumoff.process.Pid(), L"Lumoff :)");
+            ASSERT_TRUE(upgrade) << "a damaged version is an older program";
+            PressDialogButton(upgrade, L"No");
+        }
+        HWND main = lumoff.WaitForMain();
+        ASSERT_TRUE(main) << "the start-up completes";
+        EXPECT_FALSE(FindMessageBox(lumoff.process.Pid(), L"Lumoff"));
+        RECT r = WindowRect(main);
+        EXPECT_EQ(r.left, 80);
+        EXPECT_EQ(r.top, damaged == "Top" ? 0 : 60) << "a position that is no number is not used";
+
+        HWND o = OpenOptions(lumoff);
+        ASSERT_TRUE(o);
+        for (const Box& b : boxes)
+            EXPECT_EQ(Checked(ControlAt(o, b.control)), damaged == b.name ? !b.checked : b.checked) << b.name;
+        EXPECT_EQ(ComboSelectedText(ControlAt(o, kCombo1)), damaged == "TimerOtherSelect" ? L"Restart" : L"Hibernate")
+            << "a multi-string reads as its first string";
+
+        const bool message_was_checked = Checked(ControlAt(o, kChkMsg));
+        ClickOption(lumoff, kChkMsg);
+        EXPECT_TRUE(WaitUntil([&] { return ReadRaw("OffMsg") == (message_was_checked ? "0" : "1"); }))
+            << "the first click stores; OffMsg holds " << ReadRaw("OffMsg").value_or("(missing)").substr(0, 10);
+        ASSERT_TRUE(lumoff.process.Kill());
+        ASSERT_TRUE(lumoff.process.WaitForExit(Duration(3000)));
+    }
+}
+
 }  // namespace
