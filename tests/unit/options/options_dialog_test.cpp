@@ -28,16 +28,12 @@ struct Built {
     OptionsDialog& Load() { return program.ctx.Options(); }
 };
 
-// The layout as designed: every control's kind, frame, caption, tooltip, place (twips, relative to the frame) and
-// tab index.
+// What the end-to-end test of the real dialog does not read: each control's tooltip (the program's own texts), and
+// its kind, which decides its colour. Places, captions, frames and the tab order are checked there, on the windows.
 struct Designed {
     const char* name;  // lblColon entries as "lblColon0" to "lblColon4"
     ui::Kind kind;
-    const char* frame;  // "" for the dialog itself
-    const char* caption;
     const char* tooltip;
-    ui::TwipRect rect;
-    int tab;
 };
 
 constexpr const char* kOther = "Pick something else Lumoff should do instead";
@@ -45,56 +41,47 @@ constexpr const char* kIdle = "The timer will tick only if the user is idle";
 using K = ui::Kind;
 
 const Designed kLayout[] = {
-    {"frameStartup", K::Frame, "", "Start on Windows Startup",
-     "Select if you want Lumoff to launch itself with Windows", {120, 120, 2655, 615}, 0},
-    {"frameTimer", K::Frame, "", "Timed Turn Off", "Make a timed action", {120, 840, 2655, 1695}, 27},
-    {"frameSchedule", K::Frame, "", "Schedule", "Schedule Lumoff", {120, 2640, 2655, 1335}, 34},
-    {"frameHotKey", K::Frame, "", "HotKey", "Set a HotKey for Lumoff!", {120, 4080, 2655, 2175}, 30},
-    {"frameBehavior", K::Frame, "", "Behavior", "Check Readme before changing value", {120, 6360, 2655, 855}, 38},
-    {"frameMisc", K::Frame, "", "Other Options", "Help and other stuff", {120, 7320, 2655, 1095}, 33},
-    {"radStartOn", K::OptionButton, "frameStartup", "Enabled", "", {120, 240, 1095, 255}, 1},
-    {"radStartOff", K::OptionButton, "frameStartup", "Disabled", "", {1440, 240, 975, 255}, 2},
-    {"timHrs1", K::TextBox, "frameTimer", "00", "Hours", {120, 360, 375, 285}, 3},
-    {"lblColon0", K::Label, "frameTimer", ":", "", {480, 360, 135, 255}, 28},
-    {"timMin1", K::TextBox, "frameTimer", "00", "Minutes", {600, 360, 375, 285}, 4},
-    {"lblColon1", K::Label, "frameTimer", ":", "", {960, 360, 135, 255}, 29},
-    {"timSec1", K::TextBox, "frameTimer", "30", "Seconds", {1080, 360, 375, 285}, 5},
-    {"cmdTimed", K::CommandButton, "frameTimer", "Go", "Click to start counting down!", {1560, 360, 975, 285}, 6},
-    {"chkIdle", K::CheckBox, "frameTimer", "Only if Idle", kIdle, {120, 720, 2415, 255}, 7},
-    {"chkScr", K::CheckBox, "frameTimer", "Like a Screensaver", kIdle, {840, 960, 1695, 255}, 39},
-    {"chkOther1", K::CheckBox, "frameTimer", "Other Action:", kOther, {120, 1200, 1335, 375}, 8},
-    {"Combo1", K::ComboBox, "frameTimer", "", kOther, {1440, 1200, 1095, 315}, 9},
-    {"chkSchedule", K::CheckBox, "frameSchedule", "Enable Schedule", "Click to enable a Schedule",
-     {120, 240, 2415, 255}, 10},
-    {"timHrs2", K::TextBox, "frameSchedule", "23", "Hours", {120, 560, 375, 285}, 11},
-    {"lblColon4", K::Label, "frameSchedule", ":", "", {480, 560, 135, 255}, 36},
-    {"timMin2", K::TextBox, "frameSchedule", "59", "Minutes", {600, 560, 375, 285}, 12},
-    {"lblColon3", K::Label, "frameSchedule", ":", "", {960, 560, 135, 255}, 35},
-    {"timSec2", K::TextBox, "frameSchedule", "59", "Seconds", {1080, 560, 375, 285}, 13},
-    {"lblSetTime", K::Label, "frameSchedule", "Set Time", "Set the Schedule Time in the boxes (24h format)",
-     {1440, 580, 855, 255}, 37},
-    {"chkOther2", K::CheckBox, "frameSchedule", "Other Action:", kOther, {120, 840, 1335, 375}, 14},
-    {"Combo2", K::ComboBox, "frameSchedule", "", kOther, {1440, 870, 1095, 315}, 15},
-    {"hkeyButton1", K::ComboBox, "frameHotKey", "", "Select a state modifier", {120, 240, 1095, 315}, 16},
-    {"lblColon2", K::Label, "frameHotKey", "+", "", {1200, 240, 255, 255}, 32},
-    {"hkeyButton2", K::ComboBox, "frameHotKey", "", "Selet a key", {1440, 240, 1095, 315}, 17},
-    {"cmdHotKey", K::CommandButton, "frameHotKey", "Set Global Hotkey", "Click to set the HotKey",
-     {120, 720, 2415, 255}, 18},
-    {"lblAlso", K::Label, "frameHotKey", "Also use these to turn back on:",
-     "Check which other actions should turn on the monitor", {120, 1080, 2295, 255}, 31},
-    {"chkMouse", K::CheckBox, "frameHotKey", "Mouse Click", "Clicking the mouse", {120, 1320, 2415, 255}, 19},
-    {"chkEnter", K::CheckBox, "frameHotKey", "Enter Key", "Pressing the Enter Key", {120, 1560, 2415, 255}, 20},
-    {"chkSpace", K::CheckBox, "frameHotKey", "Space Bar", "Pressing the Space Bar", {120, 1800, 2415, 255}, 21},
-    {"radVista", K::OptionButton, "frameBehavior", "Vista / Newer", "Displays a status screen when turned off",
-     {120, 240, 1335, 255}, 22},
-    {"radXP", K::OptionButton, "frameBehavior", "XP / Older", "No status screens", {1440, 240, 1095, 255}, 23},
-    {"chkMsg", K::CheckBox, "frameBehavior", "Show monitor-off message", "", {120, 480, 2415, 255}, 40},
-    {"cmdUpdate", K::CommandButton, "frameMisc", "Check for Updates",
-     "Click to see if there's a better Lumoff out there!", {120, 240, 2415, 255}, 24},
-    {"cmdReadme", K::CommandButton, "frameMisc", "Open the Readme file",
-     "Click to go to http://mirror.example to read the lastest!", {120, 480, 2415, 255}, 25},
-    {"cmdReg", K::CommandButton, "frameMisc", "Uninstall Lumoff",
-     "Click to remove Lumoff's settings - delete the application safely", {120, 720, 2415, 255}, 26},
+    {"frameStartup", K::Frame, "Select if you want Lumoff to launch itself with Windows"},
+    {"frameTimer", K::Frame, "Make a timed action"},
+    {"frameSchedule", K::Frame, "Schedule Lumoff"},
+    {"frameHotKey", K::Frame, "Set a HotKey for Lumoff!"},
+    {"frameBehavior", K::Frame, "Check Readme before changing value"},
+    {"frameMisc", K::Frame, "Help and other stuff"},
+    {"radStartOn", K::OptionButton, ""},
+    {"radStartOff", K::OptionButton, ""},
+    {"timHrs1", K::TextBox, "Hours"},
+    {"lblColon0", K::Label, ""},
+    {"timMin1", K::TextBox, "Minutes"},
+    {"lblColon1", K::Label, ""},
+    {"timSec1", K::TextBox, "Seconds"},
+    {"cmdTimed", K::CommandButton, "Click to start counting down!"},
+    {"chkIdle", K::CheckBox, kIdle},
+    {"chkScr", K::CheckBox, kIdle},
+    {"chkOther1", K::CheckBox, kOther},
+    {"Combo1", K::ComboBox, kOther},
+    {"chkSchedule", K::CheckBox, "Click to enable a Schedule"},
+    {"timHrs2", K::TextBox, "Hours"},
+    {"lblColon4", K::Label, ""},
+    {"timMin2", K::TextBox, "Minutes"},
+    {"lblColon3", K::Label, ""},
+    {"timSec2", K::TextBox, "Seconds"},
+    {"lblSetTime", K::Label, "Set the Schedule Time in the boxes (24h format)"},
+    {"chkOther2", K::CheckBox, kOther},
+    {"Combo2", K::ComboBox, kOther},
+    {"hkeyButton1", K::ComboBox, "Select a state modifier"},
+    {"lblColon2", K::Label, ""},
+    {"hkeyButton2", K::ComboBox, "Selet a key"},
+    {"cmdHotKey", K::CommandButton, "Click to set the HotKey"},
+    {"lblAlso", K::Label, "Check which other actions should turn on the monitor"},
+    {"chkMouse", K::CheckBox, "Clicking the mouse"},
+    {"chkEnter", K::CheckBox, "Pressing the Enter Key"},
+    {"chkSpace", K::CheckBox, "Pressing the Space Bar"},
+    {"radVista", K::OptionButton, "Displays a status screen when turned off"},
+    {"radXP", K::OptionButton, "No status screens"},
+    {"chkMsg", K::CheckBox, ""},
+    {"cmdUpdate", K::CommandButton, "Click to see if there's a better Lumoff out there!"},
+    {"cmdReadme", K::CommandButton, "Click to go to http://mirror.example to read the lastest!"},
+    {"cmdReg", K::CommandButton, "Click to remove Lumoff's settings - delete the application safely"},
 };
 
 const ui::Control* Lookup(const OptionsDialog& d, const std::string& name) {
@@ -102,24 +89,15 @@ const ui::Control* Lookup(const OptionsDialog& d, const std::string& name) {
     return d.Find(name);
 }
 
-TEST(OptionsDialog, EveryControlIsLaidOutAsDesigned) {
+TEST(OptionsDialog, EveryControlHasItsTooltipColourAndAlignment) {
     OptionsDialog d("http://mirror.example");
     ASSERT_EQ(d.controls().size(), std::size(kLayout)) << "no control more or less than designed";
-    std::set<int> tabs;
     for (const Designed& e : kLayout) {
         SCOPED_TRACE(e.name);
         const ui::Control* c = Lookup(d, e.name);
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(c->kind(), e.kind);
-        EXPECT_EQ(c->container() ? c->container()->name() : "", e.frame);
-        EXPECT_EQ(c->text(), e.caption);
         EXPECT_EQ(c->tooltip, e.tooltip);
-        EXPECT_EQ(c->rect().left, e.rect.left);
-        EXPECT_EQ(c->rect().top, e.rect.top);
-        EXPECT_EQ(c->rect().width, e.rect.width);
-        EXPECT_EQ(c->rect().height, e.rect.height);
-        EXPECT_EQ(c->tab_index, e.tab);
-        tabs.insert(c->tab_index);
         bool field = e.kind == K::TextBox || e.kind == K::ComboBox;
         EXPECT_EQ(c->back_colour(), field ? kWindow : k3dLight);
         if (e.kind == K::Label) {
@@ -127,8 +105,6 @@ TEST(OptionsDialog, EveryControlIsLaidOutAsDesigned) {
             EXPECT_EQ(static_cast<const ui::Label*>(c)->align, centred ? ui::Align::Centre : ui::Align::Left);
         }
     }
-    EXPECT_EQ(tabs.size(), std::size(kLayout)) << "each tab index once";
-    EXPECT_EQ(*tabs.rbegin(), static_cast<int>(std::size(kLayout)) - 1);
     // Only the "+" has a font of its own.
     EXPECT_EQ(d.lblColon[2]->font().face, "MS Sans Serif");
     EXPECT_EQ(d.lblColon[2]->font().points, 12);

@@ -83,16 +83,6 @@ TEST(FirstRun, CreatesTheKeyWritesEveryDefaultInOrderAndAsks) {
     EXPECT_EQ(l.world.registry.OpenHandles(), 0u);
 }
 
-TEST(FirstRun, TheMessageHasItsExactLines) {
-    EXPECT_STREQ(kFirstRunMessage,
-                 "You have launched Lumoff for the first time on this computer!\r\n"
-                 "Would you like to inform Brevald about this copy?\r\n\r\n"
-                 "Informing Brevald is anonymous and completely automatic- \r\n"
-                 "All it does is increase a counter on the website,\r\n"
-                 "which helps keep track of how many people are using Lumoff :)\r\n\r\n"
-                 "However, if you don't want to let us know for any reason, that is fine too :)");
-}
-
 TEST(FirstRun, YesStartsTheInstallPing) {
     Loading l;
     ASSERT_TRUE(l.Load({kIdYes}));
