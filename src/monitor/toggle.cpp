@@ -1,5 +1,7 @@
 #include "monitor/toggle.h"
 
+#include "app/idle_time.h"
+
 namespace lumoff {
 
 MonitorControl::MonitorControl(Context& ctx) : ctx_(ctx) {
@@ -47,13 +49,13 @@ void MonitorControl::tmr_Timer() {
         os.desktop.SendMonitorPower(ctx_.MainHandle(), kMonitorPowerOff);
         return;
     }
-    const std::uint32_t last_input = os.clock.LastInputTick();
-    if (IdleMs(last_input) < kActiveBelowMs) {
+    const std::uint32_t idle = IdleMs(os.clock);
+    if (idle < kActiveBelowMs) {
         tmr.set_interval(kWaitForIdleMs);
         return;
     }
     if (tmr.interval() != kWaitForIdleMs) return;
-    if (IdleMs(last_input) <= kIdleAboveMs) return;
+    if (idle <= kIdleAboveMs) return;
     tmr.set_interval(kFastPollMs);
     ctx_.TurnedOff().ShowTopmost();
     os.desktop.SendMonitorPower(ctx_.MainHandle(), kMonitorPowerOff);

@@ -119,6 +119,8 @@ public:
     void PressKey(int vk);
     void ReleaseKey(int vk);
     void UserInput() { last_input_tick_ = TickCount(); }
+    // The system's last-input tick as it reports it, which need not stay behind the tick count.
+    void SetLastInputTick(std::uint32_t tick) { last_input_tick_ = tick; }
     // A key combination pressed: the copy holding it as a hotkey gets the message.
     void PressHotKey(unsigned modifiers, unsigned vk);
 

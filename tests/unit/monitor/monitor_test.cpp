@@ -191,6 +191,18 @@ TEST(Watchdog, TheTickCounterWrapNeitherWakesNorStalls) {
     EXPECT_LT(r.world.power_requests[1].at_ms, 2100u);
 }
 
+TEST(Watchdog, ALastInputTickAheadOfTheTickCountIsInputJustNow) {
+    Running r;
+    r.world.At(0, [&] { r.monitor().imgTurnOff_Click(); });
+    r.world.At(1500, [&] { r.world.UserInput(); });
+    // The next reading of the last input lies 3 s ahead of the tick count.
+    r.world.At(1800, [&] { r.world.SetLastInputTick(r.world.TickCount() + 3000); });
+    r.RunUntil(7000);
+    // The toggle's own power-off, the one after the click's second of idleness, and one after the new input.
+    ASSERT_EQ(r.PowerOffs(), 3u);
+    EXPECT_GT(r.world.power_requests[2].at_ms, 5800u) << "the user counts as active until the tick count catches up";
+}
+
 TEST(StatusScreen, MessageFollowsShowMessageAndIsStored) {
     Running r;
     TurnedOffScreen& screen = r.copy.ctx().turned_off;
