@@ -14,11 +14,13 @@ void MonitorControl::imgTurnOff_Click() {
     MainWindow& main = ctx_.main;
     const platform::WindowRef window = ctx_.MainHandle();
     if (!KeepingOff()) {
-        if (o.chkEnter.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdEnter, 0, kVkReturn);
-        if (o.chkSpace.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdSpace, 0, kVkSpace);
+        // No modifiers; a held key wakes once, where its auto-repeats would toggle again and again.
+        constexpr unsigned kWakeKeyFlags = platform::kModNoRepeat;
+        if (o.chkEnter.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdEnter, kWakeKeyFlags, kVkReturn);
+        if (o.chkSpace.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdSpace, kWakeKeyFlags, kVkSpace);
         main.imgTurnOff.tag = kTurnOnTag;
         TurnedOffScreen& screen = ctx_.TurnedOff();
-        if (o.radVista.value()) screen.ShowTopmostCoveringScreen();
+        if (o.radVista.value()) screen.CoverScreen(os.desktop.VirtualScreen());
         os.desktop.SendMonitorPower(window, kMonitorPowerOff);
         main.tmr.set_enabled(true);
     } else {

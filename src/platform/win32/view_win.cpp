@@ -77,7 +77,8 @@ int Win32View::Px(const FormWindow& fw, double twips) const {
     return static_cast<int>(twips * fw.dpi / 1440.0 + (twips >= 0 ? 0.5 : -0.5));
 }
 
-double Win32View::Twips(const FormWindow& fw, int px) const { return px * 1440.0 / fw.dpi; }
+// Positions are kept in whole twips: at scales such as 175 % a pixel is a fraction of a twip.
+long Win32View::Twips(const FormWindow& fw, int px) const { return MulDiv(px, 1440, fw.dpi); }
 
 Win32View::FormWindow* Win32View::WindowOf(const ui::Form& form) {
     auto it = forms_.find(&form);
@@ -188,8 +189,8 @@ void Win32View::PlaceForm(FormWindow& fw) {
     if (fw.form->style().centred) {
         RECT work;
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        x = work.left + (work.right - work.left - (wr.right - wr.left)) / 2;
-        y = work.top + (work.bottom - work.top - (wr.bottom - wr.top)) / 2;
+        x = ui::CentredStart(work.left, work.right - work.left, wr.right - wr.left);
+        y = ui::CentredStart(work.top, work.bottom - work.top, wr.bottom - wr.top);
     } else {
         x = Px(fw, fw.form->left());
         y = Px(fw, fw.form->top());
