@@ -1,6 +1,7 @@
 #include "app/housekeeping.h"
 
 #include <cmath>
+#include <string>
 
 #include "settings/settings_store.h"
 
@@ -18,17 +19,14 @@ bool Housekeeping::TakeRequest(const char* request) {
 }
 
 void Housekeeping::SavePositionIfMoved() {
-    float top = ctx_.main.top();
-    float left = ctx_.main.left();
-    // Compared as the numbers they are: made a float, a large remembered number could round onto the position.
-    if (static_cast<double>(top) == static_cast<double>(ctx_.last_top) &&
-        static_cast<double>(left) == static_cast<double>(ctx_.last_left))
-        return;
-    std::string top_text = settings::PositionText(top);
-    std::string left_text = settings::PositionText(left);
-    settings::Store(ctx_.os.registry, {{settings::kTop, top_text}, {settings::kLeft, left_text}});
-    ctx_.last_top = RoundHalfEven(top);
-    ctx_.last_left = RoundHalfEven(left);
+    // Kept in whole twips. At a scale such as 175 % a pixel is a fraction of a twip: a fractional position would be
+    // stored as a fraction and never compare equal to the whole number remembered, so it would be written every tick.
+    const long top = RoundHalfEven(ctx_.main.top());
+    const long left = RoundHalfEven(ctx_.main.left());
+    if (top == ctx_.last_top && left == ctx_.last_left) return;
+    settings::Store(ctx_.os.registry, {{settings::kTop, std::to_string(top)}, {settings::kLeft, std::to_string(left)}});
+    ctx_.last_top = top;
+    ctx_.last_left = left;
 }
 
 void Housekeeping::tmrSticky_Timer() {

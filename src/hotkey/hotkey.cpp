@@ -38,7 +38,9 @@ void GlobalHotKey::Register() {
     OptionsDialog& o = ctx_.options;
     const int modifier = o.hkeyButton1.list_index();
     const int key = o.hkeyButton2.list_index();
-    if (!os.desktop.RegisterHotKey(ctx_.MainHandle(), kHotKeyIdUser, ModifierFlags(modifier), KeyVirtualKey(key))) {
+    // Held down, the hotkey toggles once, not with every auto-repeat.
+    const unsigned flags = ModifierFlags(modifier) | platform::kModNoRepeat;
+    if (!os.desktop.RegisterHotKey(ctx_.MainHandle(), kHotKeyIdUser, flags, KeyVirtualKey(key))) {
         os.desktop.ShowMessage(ctx_.MainHandle(), "Couldn't register hotkey :(\r\nTry something else...", kProgramName,
                                platform::kMbOk | platform::kMbIconInformation);
         // The start-up marker goes with the attempt, so the user's next success shows its confirmation.

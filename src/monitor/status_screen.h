@@ -12,6 +12,9 @@ inline constexpr const char* kOffMessage =
 class TurnedOffScreen : public ui::Form {
 public:
     TurnedOffScreen();
+    // Shows the screen topmost over the whole virtual desktop, given in twips from the primary monitor's corner,
+    // with the message on the primary monitor.
+    void CoverScreen(const ui::TwipRect& virtual_screen);
     ui::Label& lblOffMessage;
 };
 

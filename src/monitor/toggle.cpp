@@ -1,5 +1,7 @@
 #include "monitor/toggle.h"
 
+#include "app/idle_time.h"
+
 namespace lumoff {
 
 MonitorControl::MonitorControl(Context& ctx) : ctx_(ctx) {
@@ -12,11 +14,13 @@ void MonitorControl::imgTurnOff_Click() {
     MainWindow& main = ctx_.main;
     const platform::WindowRef window = ctx_.MainHandle();
     if (!KeepingOff()) {
-        if (o.chkEnter.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdEnter, 0, kVkReturn);
-        if (o.chkSpace.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdSpace, 0, kVkSpace);
+        // No modifiers; a held key wakes once, where its auto-repeats would toggle again and again.
+        constexpr unsigned kWakeKeyFlags = platform::kModNoRepeat;
+        if (o.chkEnter.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdEnter, kWakeKeyFlags, kVkReturn);
+        if (o.chkSpace.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdSpace, kWakeKeyFlags, kVkSpace);
         main.imgTurnOff.tag = kTurnOnTag;
         TurnedOffScreen& screen = ctx_.TurnedOff();
-        if (o.radVista.value()) screen.ShowTopmostCoveringScreen();
+        if (o.radVista.value()) screen.CoverScreen(os.desktop.VirtualScreen());
         os.desktop.SendMonitorPower(window, kMonitorPowerOff);
         main.tmr.set_enabled(true);
     } else {
@@ -47,13 +51,13 @@ void MonitorControl::tmr_Timer() {
         os.desktop.SendMonitorPower(ctx_.MainHandle(), kMonitorPowerOff);
         return;
     }
-    const std::uint32_t last_input = os.clock.LastInputTick();
-    if (IdleMs(last_input) < kActiveBelowMs) {
+    const std::uint32_t idle = IdleMs(os.clock);
+    if (idle < kActiveBelowMs) {
         tmr.set_interval(kWaitForIdleMs);
         return;
     }
     if (tmr.interval() != kWaitForIdleMs) return;
-    if (IdleMs(last_input) <= kIdleAboveMs) return;
+    if (idle <= kIdleAboveMs) return;
     tmr.set_interval(kFastPollMs);
     ctx_.TurnedOff().ShowTopmost();
     os.desktop.SendMonitorPower(ctx_.MainHandle(), kMonitorPowerOff);

@@ -44,8 +44,6 @@ public:
     int MouseDownSeen = 0;
 
 private:
-    // Milliseconds since the last input; the tick counts wrap after 49.7 days, their difference does not.
-    std::uint32_t IdleMs(std::uint32_t last_input) { return ctx_.os.clock.TickCount() - last_input; }
     Context& ctx_;
     int pump_depth_ = 0;
 };

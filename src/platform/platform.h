@@ -124,6 +124,9 @@ inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
+// The hotkey flag that keeps a held key from firing again with each of the keyboard's auto-repeats (MOD_NOREPEAT).
+inline constexpr unsigned kModNoRepeat = 0x4000;
+
 // Windows, input and the other desktop services of the user interface.
 class Desktop {
 public:
@@ -139,8 +142,13 @@ public:
     virtual void OpenUrl(WindowRef owner, const std::string& url) = 0;
     // GetAsyncKeyState: top bit while down, lowest bit when pressed since the previous query.
     virtual std::int16_t AsyncKeyState(int virtual_key) = 0;
+    // Modifiers are the system's MOD_ flags. A combination is taken once, whatever else is added to its flags: a
+    // registration fails while another holds the same keys.
     virtual bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) = 0;
     virtual void UnregisterHotKey(WindowRef window, int id) = 0;
+    // The virtual desktop (every monitor) in twips, measured from the primary monitor's top-left corner: its left
+    // and top are negative when a monitor lies left of or above the primary one.
+    virtual ui::TwipRect VirtualScreen() = 0;
 };
 
 // One icon of the program in the notification area. The shell shows the icon of the window it belongs to and

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/housekeeping.h"
+#include "app/idle_time.h"
 #include "monitor/toggle.h"
 #include "settings/settings_store.h"
 #include "timed/time_fields.h"
@@ -107,9 +108,7 @@ void Countdown::tmrTimer_Timer() {
     auto& clock = ctx_.os.clock;
     OptionsDialog& o = ctx_.options;
     if (o.chkIdle.value() == 1) {
-        const std::uint32_t last_input = clock.LastInputTick();
-        // Unsigned: the difference stays right across the tick count's wrap after 49.7 days.
-        if (clock.TickCount() - last_input < kUserActiveBelowMs) CountdownStart = TimeOfDay(clock);
+        if (IdleMs(clock) < kUserActiveBelowMs) CountdownStart = TimeOfDay(clock);
     }
     const float now = TimeOfDay(clock);
     if (static_cast<float>(CountdownStart) > now) CountdownStart -= kSecondsPerDay;

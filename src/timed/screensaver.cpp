@@ -1,6 +1,7 @@
 #include "timed/screensaver.h"
 
 #include "app/housekeeping.h"
+#include "app/idle_time.h"
 #include "monitor/toggle.h"
 #include "settings/settings_store.h"
 #include "timed/countdown.h"
@@ -24,15 +25,14 @@ void Screensaver::tmrScreen_Timer() {
     auto& clock = os.clock;
     OptionsDialog& o = ctx_.options;
     std::string& saver_flag = o.chkScr.tag;
-    // Tick differences are unsigned: the idle time stays right across the tick count's wrap after 49.7 days.
-    const std::uint32_t last_input = clock.LastInputTick();
+    const std::uint32_t idle = IdleMs(clock);
     const double length = LeadingNumber(o.tmrScreen.tag);
-    const double remaining = length - (clock.TickCount() - last_input) / 1000.0;
-    const bool period_complete = length * 1000 <= static_cast<double>(clock.TickCount() - last_input);
+    const double remaining = length - idle / 1000.0;
+    const bool period_complete = length * 1000 <= static_cast<double>(idle);
     if (saver_flag == kSaverArmed && period_complete) {
         os.desktop.SendMonitorPower(os.view.Handle(o), kMonitorPowerOff);
         saver_flag = kSaverFired;
-    } else if (saver_flag != kSaverArmed && clock.TickCount() - last_input < kRearmBelowMs) {
+    } else if (saver_flag != kSaverArmed && idle < kRearmBelowMs) {
         saver_flag = kSaverArmed;
     }
     ShowRemaining(ctx_.main.lblCaption, RoundHalfEven(remaining));

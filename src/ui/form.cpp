@@ -60,4 +60,8 @@ void Form::SelectOption(OptionButton& option) {
     }
 }
 
+int CentredStart(int area_start, int area_length, int length) {
+    return length >= area_length ? area_start : area_start + (area_length - length) / 2;
+}
+
 }  // namespace lumoff::ui

@@ -101,4 +101,9 @@ private:
     std::vector<std::unique_ptr<Timer>> timers_;
 };
 
+// Where a centred window of `length` starts in an area (one axis, any unit). A window longer than the area starts
+// at the area's start, so that its title bar stays inside: centred, it would lie above the top of the screen where it
+// can neither be moved nor closed with the mouse.
+int CentredStart(int area_start, int area_length, int length);
+
 }  // namespace lumoff::ui

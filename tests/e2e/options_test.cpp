@@ -282,6 +282,27 @@ TEST(Options, SettingsButtonShowsAndHidesTheCentredToolDialog) {
 
 // ---- 2. Layout -----------------------------------------------------------------------------------------------------
 
+TEST(Options, TallerThanTheWorkAreaAtADisplayScaleItKeepsItsTitleBarOnScreen) {
+    ASSERT_TRUE(SeedSettings());
+    // 175 %: the program, started after this, takes 168 dpi; the dialog is then about 1029 pixels tall.
+    const DWORD dpi = 168;
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi),
+              ERROR_SUCCESS);
+    Lumoff lumoff;
+    HWND dialog = StartWithHiddenOptions(lumoff);
+    ASSERT_TRUE(dialog);
+    // The settings button, at its place in the caption window scaled from the 81 x 65 pixels of 96 dpi.
+    RECT caption = WindowRect(lumoff.WaitForMain());
+    ASSERT_TRUE(Click({caption.left + 72 * Width(caption) / 81, caption.top + 56 * Height(caption) / 65}));
+    ASSERT_TRUE(WaitForVisible(dialog));
+    RECT r = WindowRect(dialog);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GT(r.bottom - r.top, work.bottom - work.top) << "taller than the work area at this scale";
+    EXPECT_GE(r.top, work.top) << "the title bar lies inside the work area";
+    EXPECT_GE(r.left, work.left);
+}
+
 TEST(Options, EveryControlStandsAtItsPlaceWithItsCaption) {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSX);

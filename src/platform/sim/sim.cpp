@@ -39,6 +39,9 @@ constexpr std::uint32_t kWmMouseMove = 0x200;
 
 bool SameIcon(const TrayIcon& a, const TrayIcon& b) { return a.window == b.window && a.id == b.id; }
 
+// The keys a hotkey registration takes; the no-repeat flag is not one of them.
+unsigned KeysOf(unsigned modifiers) { return modifiers & ~kModNoRepeat; }
+
 }  // namespace
 
 SimWorld::SimWorld() { last_input_tick_ = TickCount(); }
@@ -159,7 +162,7 @@ void SimWorld::ReleaseKey(int vk) {
 
 bool SimWorld::RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) {
     for (const auto& h : hotkeys)
-        if (h.modifiers == modifiers && h.vk == virtual_key) return false;
+        if (KeysOf(h.modifiers) == KeysOf(modifiers) && h.vk == virtual_key) return false;
     hotkeys.push_back({window, id, modifiers, virtual_key});
     return true;
 }
@@ -170,11 +173,29 @@ void SimWorld::UnregisterHotKey(WindowRef window, int id) {
     if (it != hotkeys.end()) hotkeys.erase(it);
 }
 
-void SimWorld::PressHotKey(unsigned modifiers, unsigned vk) {
+ui::TwipRect SimWorld::VirtualScreen() {
+    constexpr int kTwipsPerPixel = 15;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    for (const Monitor& m : monitors) {
+        left = std::min(left, m.left);
+        top = std::min(top, m.top);
+        right = std::max(right, m.left + m.width);
+        bottom = std::max(bottom, m.top + m.height);
+    }
+    return {left * kTwipsPerPixel, top * kTwipsPerPixel, (right - left) * kTwipsPerPixel,
+            (bottom - top) * kTwipsPerPixel};
+}
+
+void SimWorld::PressHotKey(unsigned modifiers, unsigned vk) { HoldHotKey(modifiers, vk, 0); }
+
+void SimWorld::HoldHotKey(unsigned modifiers, unsigned vk, int repeats) {
     UserInput();
     for (const auto& h : hotkeys) {
-        if (h.modifiers != modifiers || h.vk != vk) continue;
-        if (SimProcess* p = OwnerOf(h.window)) p->hotkey_messages.push_back({h.window, h.id});
+        if (KeysOf(h.modifiers) != modifiers || h.vk != vk) continue;
+        SimProcess* p = OwnerOf(h.window);
+        if (!p) return;
+        const int messages = (h.modifiers & kModNoRepeat) ? 1 : 1 + repeats;
+        for (int i = 0; i < messages; ++i) p->hotkey_messages.push_back({h.window, h.id});
         return;
     }
 }

@@ -80,6 +80,7 @@ public:
     std::int16_t AsyncKeyState(int virtual_key) override;
     bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) override;
     void UnregisterHotKey(WindowRef window, int id) override;
+    ui::TwipRect VirtualScreen() override;
 
     // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails and
     // deleting one that is not there does nothing; both are recorded all the same.
@@ -115,12 +116,23 @@ public:
     std::vector<HotKeyRegistration> hotkeys;
     WindowRef foreground = 0;
 
+    // The monitors in pixels at 15 twips each, the primary one first and at 0, 0; the others around it.
+    struct Monitor {
+        int left, top, width, height;
+    };
+    std::vector<Monitor> monitors{{0, 0, 1920, 1080}};
+
     // Input: the user's actions at the current virtual time.
     void PressKey(int vk);
     void ReleaseKey(int vk);
     void UserInput() { last_input_tick_ = TickCount(); }
+    // The system's last-input tick as it reports it, which need not stay behind the tick count.
+    void SetLastInputTick(std::uint32_t tick) { last_input_tick_ = tick; }
     // A key combination pressed: the copy holding it as a hotkey gets the message.
     void PressHotKey(unsigned modifiers, unsigned vk);
+    // The combination held down for this many of the keyboard's auto-repeats, all posted before the copy runs again
+    // (as while it is busy): each repeat is a message again unless the registration asked for none.
+    void HoldHotKey(unsigned modifiers, unsigned vk, int repeats);
 
     // Windows of copies that are not simulated themselves (another program, or a copy started elsewhere).
     WindowRef AddForeignWindow(const std::string& title);

@@ -63,7 +63,7 @@ private:
     HBRUSH BrushFor(ui::Colour colour);
     FormWindow* WindowOf(const ui::Form& form);
     int Px(const FormWindow& fw, double twips) const;
-    double Twips(const FormWindow& fw, int px) const;
+    long Twips(const FormWindow& fw, int px) const;
 
     std::map<const ui::Form*, std::unique_ptr<FormWindow>> forms_;
     std::map<ui::Colour, HBRUSH> brushes_;

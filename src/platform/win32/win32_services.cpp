@@ -259,6 +259,14 @@ void Win32Desktop::OpenUrl(WindowRef owner, const std::string& url) {
 
 std::int16_t Win32Desktop::AsyncKeyState(int virtual_key) { return GetAsyncKeyState(virtual_key); }
 
+ui::TwipRect Win32Desktop::VirtualScreen() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    auto twips = [dpi](int metric) { return MulDiv(GetSystemMetrics(metric), 1440, dpi > 0 ? dpi : 96); };
+    return {twips(SM_XVIRTUALSCREEN), twips(SM_YVIRTUALSCREEN), twips(SM_CXVIRTUALSCREEN), twips(SM_CYVIRTUALSCREEN)};
+}
+
 bool Win32Desktop::RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) {
     return ::RegisterHotKey(ToHwnd(window), id, modifiers, virtual_key) != FALSE;
 }

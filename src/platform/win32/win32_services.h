@@ -73,6 +73,7 @@ public:
     std::int16_t AsyncKeyState(int virtual_key) override;
     bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) override;
     void UnregisterHotKey(WindowRef window, int id) override;
+    ui::TwipRect VirtualScreen() override;
 
 private:
     // LUMOFF_POWER_LOG names a file that receives one line per power request, for the end-to-end tests: the

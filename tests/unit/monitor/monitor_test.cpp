@@ -66,7 +66,29 @@ TEST(Toggle, RegistersOnlyTheWakeKeysThatAreChecked) {
     ASSERT_EQ(r.world.hotkeys.size(), 1u);
     EXPECT_EQ(r.world.hotkeys[0].id, 49149);
     EXPECT_EQ(r.world.hotkeys[0].vk, 0x20u);
-    EXPECT_EQ(r.world.hotkeys[0].modifiers, 0u);
+    EXPECT_EQ(r.world.hotkeys[0].modifiers, platform::kModNoRepeat);
+}
+
+TEST(Toggle, AHeldKeyTogglesOnceNotWithEveryAutoRepeat) {
+    struct Case {
+        const char* named;
+        unsigned modifiers, vk;
+        bool user;  // the user's hotkey (restored at start-up) rather than a wake key
+    } cases[] = {{"Enter", 0, 0x0D, false}, {"Space", 0, 0x20, false}, {"the user's F10", 0, 0x79, true}};
+    for (const Case& c : cases) {
+        SimWorld world;
+        testing::SeedSettings(world);
+        if (c.user) world.registry.Put(settings::kSettingsKey, "HotKeySet", "1");
+        world.horizon_ms = 0;
+        SimCopy copy(world);
+        copy.Start();
+        if (!c.user) copy.program->monitor.imgTurnOff_Click();
+        const bool off_before = copy.program->monitor.KeepingOff();
+        world.HoldHotKey(c.modifiers, c.vk, 5);
+        world.horizon_ms = 100;
+        copy.Resume();
+        EXPECT_NE(copy.program->monitor.KeepingOff(), off_before) << c.named;
+    }
 }
 
 TEST(Toggle, AnyTagButTurnOffCountsAsKeptOff) {
@@ -189,6 +211,40 @@ TEST(Watchdog, TheTickCounterWrapNeitherWakesNorStalls) {
     ASSERT_EQ(r.PowerOffs(), 2u) << "one power-off after a second of idleness across the wrap";
     EXPECT_GT(r.world.power_requests[1].at_ms, 1000u);
     EXPECT_LT(r.world.power_requests[1].at_ms, 2100u);
+}
+
+TEST(Watchdog, ALastInputTickAheadOfTheTickCountIsInputJustNow) {
+    Running r;
+    r.world.At(0, [&] { r.monitor().imgTurnOff_Click(); });
+    r.world.At(1500, [&] { r.world.UserInput(); });
+    // The next reading of the last input lies 3 s ahead of the tick count.
+    r.world.At(1800, [&] { r.world.SetLastInputTick(r.world.TickCount() + 3000); });
+    r.RunUntil(7000);
+    // The toggle's own power-off, the one after the click's second of idleness, and one after the new input.
+    ASSERT_EQ(r.PowerOffs(), 3u);
+    EXPECT_GT(r.world.power_requests[2].at_ms, 5800u) << "the user counts as active until the tick count catches up";
+}
+
+TEST(StatusScreen, TheMessageIsPlacedOnThePrimaryMonitorWhateverLiesAroundIt) {
+    // Monitors in pixels, the primary first; the screen covers them all from the virtual desktop's corner.
+    struct Case {
+        const char* named;
+        std::vector<SimWorld::Monitor> monitors;
+        int message_left, message_top;  // in twips from the screen window's corner
+    } cases[] = {{"one monitor", {{0, 0, 1024, 768}}, 240, 120},
+                 {"one to the right", {{0, 0, 1024, 768}, {1024, 0, 1280, 1024}}, 240, 120},
+                 {"one to the left", {{0, 0, 1024, 768}, {-1280, 0, 1280, 1024}}, 240 + 1280 * 15, 120},
+                 {"one above and left", {{0, 0, 1024, 768}, {-800, -600, 800, 600}}, 240 + 800 * 15, 120 + 600 * 15}};
+    for (const Case& c : cases) {
+        Running r;
+        r.world.monitors = c.monitors;
+        r.monitor().imgTurnOff_Click();
+        const ui::TwipRect& box = r.copy.ctx().turned_off.lblOffMessage.rect();
+        EXPECT_EQ(box.left, c.message_left) << c.named;
+        EXPECT_EQ(box.top, c.message_top) << c.named;
+        EXPECT_EQ(box.width, 12015) << c.named;
+        EXPECT_EQ(r.copy.ctx().turned_off.cover_count(), 1) << c.named;
+    }
 }
 
 TEST(StatusScreen, MessageFollowsShowMessageAndIsStored) {

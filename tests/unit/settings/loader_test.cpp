@@ -327,7 +327,7 @@ TEST(Restore, TheStoredHotKeyPairIsRegisteredAgainWithoutAMessage) {
     SimCopy copy(world);
     copy.Start();
     ASSERT_EQ(world.hotkeys.size(), 1u);
-    EXPECT_EQ(world.hotkeys[0].modifiers, 2u) << "Ctrl";
+    EXPECT_EQ(world.hotkeys[0].modifiers, 2u | platform::kModNoRepeat) << "Ctrl";
     EXPECT_EQ(world.hotkeys[0].vk, 0x41u) << "A";
     EXPECT_TRUE(world.boxes.empty());
     EXPECT_EQ(Stored(world, "HotKeyA"), "1");

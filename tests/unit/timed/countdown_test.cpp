@@ -274,5 +274,15 @@ TEST(Countdown, TheIdleRuleSurvivesTheTickCountsWrap) {
     EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{12800 + 29600}));
 }
 
+TEST(Countdown, ALastInputTickAheadOfTheTickCountRestartsTheIdleCount) {
+    TimedCopy t;
+    t.world.SetLastInputTick(t.world.TickCount() + 40000);
+    t.o().chkIdle.set_value(1);
+    t.o().cmdTimed.Click();
+    t.RunUntil(80000);
+    // Active until the tick count has passed the input by the rule's margin (the tick at 40.8 s), then 29.6 s more.
+    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{70400}));
+}
+
 }  // namespace
 }  // namespace lumoff

@@ -82,5 +82,16 @@ TEST(Screensaver, TheIdleTimeSurvivesTheTickCountsWrap) {
     EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{30000}));
 }
 
+TEST(Screensaver, ALastInputTickAheadOfTheTickCountIsInputJustNow) {
+    TimedCopy t;
+    t.o().chkIdle.set_value(1);
+    t.o().chkScr.set_value(1);
+    t.world.UserInput();
+    t.o().cmdTimed.Click();
+    t.world.At(5000, [&] { t.world.SetLastInputTick(t.world.TickCount() + 10000); });
+    t.RunUntil(60000);
+    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{45000}));
+}
+
 }  // namespace
 }  // namespace lumoff

@@ -277,26 +277,27 @@ TEST(Housekeeping, RetitlesTheRequestWindowBeforeActingOnIt) {
     EXPECT_EQ(spy.titles, (std::vector<std::string>{"Lumoff.exe +CLOSE"}));
 }
 
-TEST(Housekeeping, SavesAMovedPositionOnceWithRoundingHalfToEven) {
+TEST(Housekeeping, SavesAMovedPositionOnceInWholeTwipsRoundingHalfToEven) {
+    // Positions as a move reports them at 100 % and at 175 % (a pixel is 8.571 twips there), and halves.
+    struct Case {
+        float left, top;
+        const char* stored_left;
+        const char* stored_top;
+    } cases[] = {{4320, 1500, "4320", "1500"},
+                 {578 * 1440.0f / 168, 300 * 1440.0f / 168, "4954", "2571"},
+                 {2.5f, -7.5f, "2", "-8"},
+                 {3.5f, 0.5f, "4", "0"}};
     Running r;
-    r.copy.main().set_position(4320, 1500);
-    r.RunUntil(1000);
-    EXPECT_EQ(Stored(r.world, "Left"), "4320");
-    EXPECT_EQ(Stored(r.world, "Top"), "1500");
-    r.world.registry.Put(settings::kSettingsKey, "Left", "unchanged");
-    r.RunUntil(3000);
-    EXPECT_EQ(Stored(r.world, "Left"), "unchanged") << "a window left in place writes nothing";
-
-    r.copy.main().set_position(2.5f, -7.5f);
-    r.RunUntil(4000);
-    EXPECT_EQ(Stored(r.world, "Left"), "2.5");
-    EXPECT_EQ(Stored(r.world, "Top"), "-7.5");
-    EXPECT_EQ(r.copy.ctx().last_left, 2);
-    EXPECT_EQ(r.copy.ctx().last_top, -8);
-    r.copy.main().set_position(3.5f, 0.5f);
-    r.RunUntil(5000);
-    EXPECT_EQ(r.copy.ctx().last_left, 4);
-    EXPECT_EQ(r.copy.ctx().last_top, 0);
+    std::uint64_t at = 0;
+    for (const Case& c : cases) {
+        r.copy.main().set_position(c.left, c.top);
+        r.RunUntil(at += 1000);
+        EXPECT_EQ(Stored(r.world, "Left"), c.stored_left);
+        EXPECT_EQ(Stored(r.world, "Top"), c.stored_top);
+        r.world.registry.Put(settings::kSettingsKey, "Left", "unchanged");
+        r.RunUntil(at += 3000);
+        EXPECT_EQ(Stored(r.world, "Left"), "unchanged") << "a window left in place writes nothing: " << c.stored_left;
+    }
 }
 
 TEST(Housekeeping, EndsOnlyOnItsOwnTitleEndingInUpperCaseClose) {

@@ -64,5 +64,12 @@ TEST(ComboBox, RefusesAPositionOutsideTheList) {
     EXPECT_EQ(list.SelectedText(), "");
 }
 
+TEST(Form, ACentredWindowTallerThanTheAreaKeepsItsTopInside) {
+    struct Case {
+        int start, area, length, expected;
+    } cases[] = {{0, 1024, 400, 312}, {30, 738, 1029, 30}, {0, 738, 738, 0}, {-1280, 1280, 1300, -1280}};
+    for (const Case& c : cases) EXPECT_EQ(CentredStart(c.start, c.area, c.length), c.expected) << c.length;
+}
+
 }  // namespace
 }  // namespace lumoff::ui
