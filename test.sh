@@ -5,16 +5,21 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 jobs=$(nproc)
+# Warnings are errors here, in every toolchain (g++, clang, MinGW-w64), so the build stays free of them.
+export LUMOFF_WERROR=ON
 
 echo "== Unit tests"
-cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug -DLUMOFF_WERROR=ON >/dev/null
 cmake --build build/host -j"$jobs"
 ctest --test-dir build/host --output-on-failure -j"$jobs"
 
 echo "== Unit tests under AddressSanitizer and UBSan"
-cmake -S . -B build/host-sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOFF_SANITIZE=ON >/dev/null
+cmake -S . -B build/host-sanitize -DCMAKE_BUILD_TYPE=Debug -DLUMOFF_SANITIZE=ON -DLUMOFF_WERROR=ON >/dev/null
 cmake --build build/host-sanitize -j"$jobs"
 build/host-sanitize/tests/unit/lumoff_unit_tests --gtest_brief=1
+
+echo "== clang-tidy on the platform-free code"
+scripts/tidy.sh build/host
 
 echo "== Fuzzing the parsers of outside text, briefly"
 scripts/fuzz.sh "${LUMOFF_FUZZ_SECONDS:-5}"

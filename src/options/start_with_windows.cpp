@@ -11,7 +11,7 @@ char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A'
 }  // namespace
 
 std::string StartupCommand(platform::Process& process) {
-    const std::string path = process.ExePath();
+    std::string path = process.ExePath();
     const size_t slash = path.find_last_of("\\/");
     if (slash == std::string::npos) return path;
     // The root of a drive is reported with its separator ("C:\"), so the command then holds two in a row, which
