@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit tests (also under AddressSanitizer and UBSan) and the end-to-end tests of the
-# real lumoff.exe under Wine on a virtual display. Ends with a non-zero status on any failure.
+# real lumoff.exe and of its release (installer and zip) under Wine on a virtual display. Ends with a non-zero status
+# on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -18,6 +19,9 @@ build/host-sanitize/tests/unit/lumoff_unit_tests --gtest_brief=1
 
 echo "== Fuzzing the parsers of outside text, briefly"
 scripts/fuzz.sh "${LUMOFF_FUZZ_SECONDS:-5}"
+
+echo "== Release (dist/), which the end-to-end tests install and remove"
+scripts/release.sh build/win
 
 echo "== End-to-end tests (lumoff.exe under Wine)"
 scripts/build.sh build/win
