@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit tests (also under AddressSanitizer and UBSan) and the end-to-end tests of the
-# real lumoff.exe under Wine on a virtual display. Ends with a non-zero status on any failure.
+# real lumoff.exe and of its release (installer and zip) under Wine on a virtual display. Ends with a non-zero status
+# on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -24,7 +25,8 @@ scripts/tidy.sh build/host
 echo "== Fuzzing the parsers of outside text, briefly"
 scripts/fuzz.sh "${LUMOFF_FUZZ_SECONDS:-5}"
 
-echo "== End-to-end tests (lumoff.exe under Wine)"
+echo "== End-to-end tests (lumoff.exe under Wine), with the release (dist/) they install and remove"
 scripts/build.sh build/win
+scripts/release.sh build/win
 # One test at a time: injected input is timing-sensitive, and the machine has few cores.
 LUMOFF_E2E_JOBS=${LUMOFF_E2E_JOBS:-1} tests/e2e/run_e2e.sh build/win

@@ -17,6 +17,8 @@
 #   LUMOFF_E2E_TEMPLATE=DIR    the prepared prefix (default BUILD_DIR/wine-template); made once, kept between runs
 #   LUMOFF_E2E_USE_DISPLAY=1   run on $DISPLAY instead of private Xvfbs, one test at a time (to watch the tests)
 #   LUMOFF_E2E_KEEP=1          keep the prefix of a failed test for a post-mortem
+#   LUMOFF_E2E_DIST=DIR        the release for the release tests (default: dist/ of this clone, if scripts/release.sh
+#                              made one); the tests get a copy with the zip unpacked, in LUMOFF_DIST
 
 set -euo pipefail
 
@@ -42,6 +44,7 @@ JOBS=${LUMOFF_E2E_JOBS:-2}
 TEST_TIMEOUT=${LUMOFF_E2E_TIMEOUT:-120}
 BUDGET=${LUMOFF_E2E_BUDGET:-1200}
 TEMPLATE=${LUMOFF_E2E_TEMPLATE:-$BUILD_DIR/wine-template}
+DIST=${LUMOFF_E2E_DIST:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/dist}
 WORK_DIR=$BUILD_DIR/e2e-work
 ARTIFACT_DIR=$BUILD_DIR/e2e-artifacts
 
@@ -122,6 +125,23 @@ trap 'exit 130' INT TERM
 
 mkdir -p "$WORK_DIR" "$ACTIVE_PREFIXES_DIR" "$ARTIFACT_DIR"
 
+# ---- the release -----------------------------------------------------------------------------------------------------
+#
+# A copy for this run, so a release built meanwhile cannot change under a test, with the zip unpacked (Wine has no
+# unzip of its own).
+RUN_DIST=
+if compgen -G "$DIST/lumoff-*.zip" >/dev/null; then
+    RUN_DIST=$RUN_DIR/dist
+    mkdir -p "$RUN_DIST/unzipped"
+    cp "$DIST"/lumoff-* "$RUN_DIST/"
+    for zip in "$RUN_DIST"/lumoff-*.zip; do
+        unzip -q "$zip" -d "$RUN_DIST/unzipped"
+    done
+    log "release:   $DIST"
+else
+    log "release:   (none in $DIST: the release tests skip; scripts/release.sh makes one)"
+fi
+
 # ---- displays --------------------------------------------------------------------------------------------------------
 #
 # Every parallel slot gets its own X server: two Wine desktops on one X display share one X pointer, and one test's
@@ -191,6 +211,7 @@ run_in_fresh_prefix() {
         LUMOFF_E2E_ARTIFACTS=$(windows_path "$artifacts") \
         LUMOFF_EXE=${LUMOFF:+$(windows_path "$LUMOFF")} \
         LUMOFF_REFERENCE_EXE=${REFERENCE:+$(windows_path "$REFERENCE")} \
+        LUMOFF_DIST=${RUN_DIST:+$(windows_path "$RUN_DIST")} \
         timeout -k 10 "$seconds" wine "$DRIVER" "$@" </dev/null >"$log_file" 2>&1
     RUN_RC=$?
     set -e
