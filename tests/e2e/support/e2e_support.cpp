@@ -514,6 +514,30 @@ DWORD WindowPid(HWND window) {
     return pid;
 }
 
+std::string Describe(HWND window) {
+    std::string out = "[";
+    for (wchar_t c : ClassName(window) + L" \"" + WindowText(window) + L"\"]") out += c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::optional<POINT> CloseBoxPoint(HWND window) {
+    RECT frame = WindowRect(window);
+    int y = (frame.top + ClientRectOnScreen(window).top) / 2;  // the middle of the title bar
+    int first = -1, last = -1;
+    for (int x = frame.right - 1; x > frame.right - 60 && x > frame.left; --x) {
+        LRESULT hit = HTNOWHERE;
+        SendMessageTimeoutResult(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), hit);
+        if (hit == HTCLOSE) {
+            if (last < 0) last = x;
+            first = x;
+        } else if (last >= 0) {
+            break;
+        }
+    }
+    if (last < 0) return std::nullopt;
+    return POINT{(first + last) / 2, y};
+}
+
 HWND Owner(HWND window) {
     return GetWindow(window, GW_OWNER);
 }

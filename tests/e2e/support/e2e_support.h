@@ -149,6 +149,10 @@ bool HasTaskbarButton(HWND window);
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 DWORD WindowPid(HWND window);
+// "[class "text"]" in ASCII, for failure messages.
+std::string Describe(HWND window);
+// The middle of a window's close box, found by asking the window what each point of its title bar is.
+std::optional<POINT> CloseBoxPoint(HWND window);
 HWND Owner(HWND window);
 
 // ---- Child controls ------------------------------------------------------------------------------------------------
