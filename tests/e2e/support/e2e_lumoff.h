@@ -77,7 +77,6 @@ public:
         if (main) WaitUntilReady(timeout);
         return main;
     }
-    HWND Main() { return FindTopLevel({.title = L"Lumoff", .className = kLumoffClass, .pid = process.Pid()}); }
     // A point of the caption window, in its own pixels from its top-left corner.
     POINT ScreenPoint(int x, int y) {
         RECT r = WindowRect(WaitForMain());
