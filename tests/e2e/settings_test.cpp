@@ -98,9 +98,15 @@ TEST(Settings, UninstallRemovesTheKeyAndTheRunValueAndEndsAndTheNextStartIsAFirs
         ClickOption(lumoff, "radStartOn");
         ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); }));
         ClickOption(lumoff, "cmdReg");
-        for (const wchar_t* answer : {L"Yes", L"No"}) {  // "Are you sure ...?", then the feedback question
+        const std::pair<const wchar_t*, const wchar_t*> questions[] = {
+            {L"Are you sure you want to remove Lumoff from your computer?\r\nThis will close Lumoff", L"Yes"},
+            {L"Would you like to send a feedback letting us know why you've removed Lumoff?\r\n"
+             L"Maybe if you let us know, we could make it work better next time :)",
+             L"No"}};
+        for (const auto& [text, answer] : questions) {
             HWND box = WaitForMessageBox(lumoff.process.Pid(), L"Lumoff :(");
             ASSERT_TRUE(box);
+            EXPECT_EQ(MessageBoxText(box), text);
             PressDialogButton(box, answer);
             ASSERT_TRUE(WaitForWindowGone(box));
         }
