@@ -118,17 +118,6 @@ TEST(Settings, UninstallRemovesTheKeyAndTheRunValueAndEndsAndTheNextStartIsAFirs
     EXPECT_TRUE(PassFirstRun(again));
 }
 
-// Writes a Settings value of any type, bytes exactly as given, through the A function.
-bool WriteTyped(const char* name, DWORD type, const std::string& data) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Lumoff", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
-        return false;
-    LONG result = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                                 static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
-
 // A sample of the hostile stored values the unit tests try in full: one value damaged in each start, the others
 // stored away from the dialog's own state. Each start completes, the others load, and the first click stores.
 TEST(Settings, AHostileStoredValueLeavesTheRestLoadedAndTheFirstClickStores) {
@@ -163,7 +152,7 @@ TEST(Settings, AHostileStoredValueLeavesTheRestLoadedAndTheFirstClickStores) {
         ASSERT_TRUE(WriteRaw("TimerOtherSelect", "4"));
         ASSERT_TRUE(WriteRaw("Left", "1200"));
         ASSERT_TRUE(WriteRaw("Top", "900"));
-        ASSERT_TRUE(WriteTyped(c.name, c.type, c.data));
+        ASSERT_TRUE(WriteRaw(c.name, c.data, c.type));
 
         Lumoff lumoff;
         if (damaged == "Version") {
