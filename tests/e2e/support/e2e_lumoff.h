@@ -16,13 +16,13 @@ namespace e2e {
 inline constexpr wchar_t kLumoffClass[] = L"LumoffForm";
 inline constexpr wchar_t kOptionsTitle[] = L"Lumoff Options";
 
-// Writes a REG_SZ under the Settings key exactly as the program does: single-byte characters through the A function,
-// without a terminating NUL. (The W functions would take the same bytes as UTF-16.)
-inline bool WriteRaw(const char* name, const std::string& text) {
+// Writes a Settings value exactly as the program does: single-byte characters through the A function, without a
+// terminating NUL (the W functions would take the same bytes as UTF-16). Any other type takes the bytes as given.
+inline bool WriteRaw(const char* name, const std::string& text, DWORD type = REG_SZ) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Lumoff", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
         return false;
-    LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+    LONG result = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.data()),
                                  static_cast<DWORD>(text.size()));
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
@@ -77,7 +77,6 @@ public:
         if (main) WaitUntilReady(timeout);
         return main;
     }
-    HWND Main() { return FindTopLevel({.title = L"Lumoff", .className = kLumoffClass, .pid = process.Pid()}); }
     // A point of the caption window, in its own pixels from its top-left corner.
     POINT ScreenPoint(int x, int y) {
         RECT r = WindowRect(WaitForMain());

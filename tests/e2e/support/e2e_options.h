@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "e2e_layout.h"
 #include "e2e_lumoff.h"
 
 namespace e2e {
-
-struct TwipRect {
-    int left, top, width, height;
-};
 
 // Shows the Options dialog with the settings button, unless it is shown already.
 inline HWND OpenOptions(Lumoff& lumoff) {
@@ -43,12 +40,23 @@ inline POINT PointOf(HWND options, TwipRect r, bool nearLeft = false) {
 }
 
 inline HWND ControlAt(HWND options, TwipRect r) { return ChildAt(options, PointOf(options, r)); }
+inline HWND ControlAt(HWND options, std::string_view name) { return ControlAt(options, Place(name)); }
 
 // Clicks a control of the Options dialog as a user would, showing the dialog first if need be.
 inline void ClickOption(Lumoff& lumoff, TwipRect r) {
     HWND options = OpenOptions(lumoff);
     ASSERT_TRUE(options);
     Click(PointOf(options, r, true));
+}
+inline void ClickOption(Lumoff& lumoff, std::string_view name) { ClickOption(lumoff, Place(name)); }
+
+// Picks an entry of a drop-down list as a user does with the keyboard: open the list with a click, move from the
+// current entry, and take the highlighted one with Enter.
+inline void PickFromList(Lumoff& lumoff, std::string_view name, int steps_down) {
+    ClickOption(lumoff, name);
+    for (int i = 0; i < steps_down; ++i) PressKey(VK_DOWN);
+    for (int i = 0; i > steps_down; --i) PressKey(VK_UP);
+    PressKey(VK_RETURN);
 }
 
 // A check box's or option button's state. The question is sent, and sent messages are answered before queued input:

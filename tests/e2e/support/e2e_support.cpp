@@ -221,6 +221,11 @@ private:
     std::uint8_t* bits_ = nullptr;
 };
 
+// Whether every channel differs by at most `tolerance`.
+bool Near(Rgb a, Rgb b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
 }  // namespace
 
 // ---- Waiting -------------------------------------------------------------------------------------------------------
@@ -316,17 +321,6 @@ bool Process::WaitForExit(Duration timeout) const {
     return WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
-std::optional<DWORD> Process::ExitCode() const {
-    if (!handle_ || IsRunning()) {
-        return std::nullopt;
-    }
-    DWORD code = 0;
-    if (!GetExitCodeProcess(handle_, &code)) {
-        return std::nullopt;
-    }
-    return code;
-}
-
 bool Process::Kill(UINT exitCode) {
     if (!IsRunning()) {
         return true;
@@ -350,14 +344,6 @@ Process Launch(const std::wstring& exe, const std::wstring& args) {
     }
     CloseHandle(info.hThread);
     return Process(info.hProcess, info.dwProcessId);
-}
-
-Process LaunchHelper(const std::string& name, const std::wstring& extraArgs) {
-    std::wstring args = kHelperOption + std::wstring(name.begin(), name.end());
-    if (!extraArgs.empty()) {
-        args += L" " + extraArgs;
-    }
-    return Launch(DriverExe(), args);
 }
 
 bool WaitForInputIdle(const Process& process, Duration timeout) {
@@ -418,10 +404,6 @@ HWND WaitForWindow(const WindowQuery& query, Duration timeout) {
     HWND window = nullptr;
     WaitUntil([&] { return (window = FindTopLevel(query)) != nullptr; }, timeout);
     return window;
-}
-
-bool WaitForWindowGone(const WindowQuery& query, Duration timeout) {
-    return WaitUntil([&] { return FindTopLevel(query) == nullptr; }, timeout);
 }
 
 bool WaitForWindowGone(HWND window, Duration timeout) {
@@ -514,6 +496,30 @@ DWORD WindowPid(HWND window) {
     return pid;
 }
 
+std::string Describe(HWND window) {
+    std::string out = "[";
+    for (wchar_t c : ClassName(window) + L" \"" + WindowText(window) + L"\"]") out += c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::optional<POINT> CloseBoxPoint(HWND window) {
+    RECT frame = WindowRect(window);
+    int y = (frame.top + ClientRectOnScreen(window).top) / 2;  // the middle of the title bar
+    int first = -1, last = -1;
+    for (int x = frame.right - 1; x > frame.right - 60 && x > frame.left; --x) {
+        LRESULT hit = HTNOWHERE;
+        SendMessageTimeoutResult(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), hit);
+        if (hit == HTCLOSE) {
+            if (last < 0) last = x;
+            first = x;
+        } else if (last >= 0) {
+            break;
+        }
+    }
+    if (last < 0) return std::nullopt;
+    return POINT{(first + last) / 2, y};
+}
+
 HWND Owner(HWND window) {
     return GetWindow(window, GW_OWNER);
 }
@@ -559,40 +565,16 @@ HWND ChildAt(HWND parent, POINT screenPoint) {
     }
 }
 
-std::vector<std::wstring> ComboItems(HWND combo) {
-    std::vector<std::wstring> items;
-    LRESULT count = 0;
-    if (!SendMessageTimeoutResult(combo, CB_GETCOUNT, 0, 0, count) || count == CB_ERR) {
-        return items;
-    }
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = 0;
-        if (!SendMessageTimeoutResult(combo, CB_GETLBTEXTLEN, i, 0, length) || length == CB_ERR) {
-            items.emplace_back();
-            continue;
-        }
-        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        LRESULT copied = 0;
-        SendMessageTimeoutResult(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()), copied);
-        text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
-        items.push_back(std::move(text));
-    }
-    return items;
-}
-
-int ComboSelection(HWND combo) {
-    LRESULT selection = CB_ERR;
-    SendMessageTimeoutResult(combo, CB_GETCURSEL, 0, 0, selection);
-    return static_cast<int>(selection);
-}
-
 std::wstring ComboSelectedText(HWND combo) {
-    int selection = ComboSelection(combo);
-    std::vector<std::wstring> items = ComboItems(combo);
-    if (selection < 0 || static_cast<size_t>(selection) >= items.size()) {
+    LRESULT selection = CB_ERR, length = CB_ERR, copied = 0;
+    if (!SendMessageTimeoutResult(combo, CB_GETCURSEL, 0, 0, selection) || selection < 0 ||
+        !SendMessageTimeoutResult(combo, CB_GETLBTEXTLEN, selection, 0, length) || length < 0) {
         return {};
     }
-    return items[static_cast<size_t>(selection)];
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageTimeoutResult(combo, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(text.data()), copied);
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
 }
 
 // ---- Message boxes -------------------------------------------------------------------------------------------------
@@ -798,10 +780,6 @@ bool DeleteKey(const std::wstring& key) {
 }
 
 // ---- Screenshots ---------------------------------------------------------------------------------------------------
-
-bool Near(Rgb a, Rgb b, int tolerance) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
 
 Screenshot::Screenshot(RECT bounds, std::vector<std::uint8_t> bgrTopDown)
     : bounds_(bounds), pixels_(std::move(bgrTopDown)) {}

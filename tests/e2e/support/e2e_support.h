@@ -67,8 +67,6 @@ public:
     bool IsRunning() const;
     // True once the process has ended (within `timeout`).
     bool WaitForExit(Duration timeout = kDefaultTimeout) const;
-    // The exit code once the process has ended; nothing while it runs.
-    std::optional<DWORD> ExitCode() const;
     // Ends the process if it still runs and waits for it to be gone. Returns whether it is gone.
     bool Kill(UINT exitCode = 0xDEAD);
 
@@ -83,18 +81,15 @@ private:
 // folder. Returns an invalid Process if it could not be started.
 Process Launch(const std::wstring& exe, const std::wstring& args = L"");
 
-// Starts this driver again as the named helper program (see E2E_HELPER_PROGRAM below).
-Process LaunchHelper(const std::string& name, const std::wstring& extraArgs = L"");
-
 // Waits until the process waits for input with an empty queue (its window is up and idle). Fails at once for console
 // programs, such as this driver's helper programs: wait for their windows instead.
 bool WaitForInputIdle(const Process& process, Duration timeout = kDefaultTimeout);
 
 // ---- Helper programs -----------------------------------------------------------------------------------------------
 //
-// A helper program is a small Win32 program built into this driver, run in its own process through LaunchHelper().
-// It stands in for "another program" where a test needs one that behaves in a known way (e.g. one that holds a
-// hotkey).
+// A helper program is a small Win32 program built into this driver, run in its own process when the driver is started
+// with --e2e-helper=NAME. It stands in for "another program" where a test needs one that behaves in a known way (e.g.
+// the browser the shell starts).
 
 using HelperProgram = int (*)(const std::vector<std::wstring>& args);
 
@@ -124,8 +119,6 @@ struct WindowQuery {
 HWND FindTopLevel(const WindowQuery& query);
 std::vector<HWND> FindTopLevels(const WindowQuery& query);
 HWND WaitForWindow(const WindowQuery& query, Duration timeout = kDefaultTimeout);
-// True once no top-level window matches the query.
-bool WaitForWindowGone(const WindowQuery& query, Duration timeout = kDefaultTimeout);
 // True once the window is destroyed.
 bool WaitForWindowGone(HWND window, Duration timeout = kDefaultTimeout);
 // True once the window is hidden or destroyed.
@@ -149,6 +142,10 @@ bool HasTaskbarButton(HWND window);
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 DWORD WindowPid(HWND window);
+// "[class "text"]" in ASCII, for failure messages.
+std::string Describe(HWND window);
+// The middle of a window's close box, found by asking the window what each point of its title bar is.
+std::optional<POINT> CloseBoxPoint(HWND window);
 HWND Owner(HWND window);
 
 // ---- Child controls ------------------------------------------------------------------------------------------------
@@ -158,9 +155,8 @@ std::vector<HWND> Children(HWND parent);  // all descendants
 // nothing inside them is hit), or `parent` itself if there is none.
 HWND ChildAt(HWND parent, POINT screenPoint);
 
-// Combo boxes (of any process; asked with the W messages, so the text arrives wide).
-std::vector<std::wstring> ComboItems(HWND combo);
-int ComboSelection(HWND combo);  // CB_ERR if none
+// The selected entry of a combo box of any process (asked with the W messages, so the text arrives wide); empty if
+// none.
 std::wstring ComboSelectedText(HWND combo);
 
 // ---- Message boxes -------------------------------------------------------------------------------------------------
@@ -245,10 +241,6 @@ struct Rgb {
 };
 
 inline constexpr Rgb kBlack{0, 0, 0};
-inline constexpr Rgb kWhite{255, 255, 255};
-
-// Whether every channel differs by at most `tolerance`.
-bool Near(Rgb a, Rgb b, int tolerance);
 
 // A picture of part of the screen, kept as 24-bit pixels and addressed in screen coordinates.
 class Screenshot {

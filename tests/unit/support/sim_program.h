@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/program.h"
 #include "platform/sim/sim.h"
@@ -60,6 +62,39 @@ public:
 inline void SeedSettings(SimWorld& world) {
     world.registry.Put(settings::kSettingsKey, settings::kVersion, VersionText());
 }
+
+// A copy in its main loop at virtual time 0, on a system of the given version, with the Settings key seeded and the
+// given values stored after it.
+struct RunningCopy {
+    explicit RunningCopy(std::initializer_list<std::pair<const char*, const char*>> stored = {},
+                         platform::OsVersion os = {2, 6}, std::string command_line = kCommandLine,
+                         std::string exe_name = "Lumoff")
+        : copy(world, std::move(command_line), std::move(exe_name)) {
+        SeedSettings(world);
+        for (const auto& [name, value] : stored) world.registry.Put(settings::kSettingsKey, name, value);
+        world.horizon_ms = 0;
+        copy.process.os_version = os;
+        copy.Start();
+    }
+    // Runs the copy's events up to the virtual time; the time it ended at, if it did.
+    std::optional<std::uint64_t> RunUntil(std::uint64_t ms) {
+        world.horizon_ms = ms;
+        return copy.Resume();
+    }
+    OptionsDialog& o() { return copy.options(); }
+    MonitorControl& monitor() { return copy.program->monitor; }
+    bool KeepingOff() { return copy.program->monitor.KeepingOff(); }
+    // The virtual times of the power-off requests sent so far.
+    std::vector<std::uint32_t> PowerOffTimes() {
+        std::vector<std::uint32_t> at;
+        for (const auto& p : world.power_requests) at.push_back(p.at_ms);
+        return at;
+    }
+
+    static constexpr const char* kCommandLine = "\"C:\\Program Files\\Lumoff\\Lumoff.exe\"";
+    SimWorld world;
+    SimCopy copy;
+};
 
 // The stored bytes of a Settings value, or nothing when it is missing.
 inline std::optional<std::string> Stored(SimWorld& world, std::string_view name) {
