@@ -321,6 +321,12 @@ bool Process::WaitForExit(Duration timeout) const {
     return WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
+std::optional<DWORD> Process::ExitCode() const {
+    DWORD code = 0;
+    if (!handle_ || IsRunning() || !GetExitCodeProcess(handle_, &code)) return std::nullopt;
+    return code;
+}
+
 bool Process::Kill(UINT exitCode) {
     if (!IsRunning()) {
         return true;

@@ -69,6 +69,8 @@ public:
     bool WaitForExit(Duration timeout = kDefaultTimeout) const;
     // Ends the process if it still runs and waits for it to be gone. Returns whether it is gone.
     bool Kill(UINT exitCode = 0xDEAD);
+    // The exit code once the process has ended; nothing while it runs.
+    std::optional<DWORD> ExitCode() const;
 
 private:
     void Close();
