@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "e2e_lumoff.h"
+#include "e2e_process_figures.h"
 #include "e2e_support.h"
 
 using namespace e2e;
@@ -225,18 +226,7 @@ struct Memory {
     bool private_from_query = false;
 };
 
-// Committed private memory, summed over the process's address space: what PrivateUsage counts on Windows. Wine
-// reports PrivateUsage only for the calling process (0 for others), so this stands in for it there.
-double CommittedPrivateKib(HANDLE process) {
-    double bytes = 0;
-    MEMORY_BASIC_INFORMATION info{};
-    const char* at = nullptr;
-    while (VirtualQueryEx(process, at, &info, sizeof info) == sizeof info && info.RegionSize > 0) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) bytes += static_cast<double>(info.RegionSize);
-        at = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-    }
-    return bytes / 1024.0;
-}
+double CommittedPrivateKib(HANDLE process) { return static_cast<double>(CommittedPrivateBytes(process)) / 1024.0; }
 
 Memory MemoryOf(const Process& p) {
     Memory m;

@@ -209,16 +209,21 @@ void Program::Form_Load() {
     main.ShowTopmost();
     main.tmrSticky.set_enabled(true);
 
-    settings::SettingsKey key(os.registry);
-    std::string tray_state = key.Read(settings::kTray);
+    std::string tray_state, hotkey_set;
+    {
+        // Closed before the hotkey's registration: that runs the message loop for as long as the hotkey stays set,
+        // which may be the program's whole life.
+        settings::SettingsKey key(os.registry);
+        tray_state = key.Read(settings::kTray);
+        hotkey_set = key.Read(settings::kHotKeySet);
+    }
     if (tray_state != "0" && !tray_state.empty()) tray.imgMinToTray_Click();
     // A stored pair the lists could not show is not registered: the lists' own pair is not the user's choice.
-    if (key.Read(settings::kHotKeySet) == "1" && loaded.hotkey_pair_usable) {
+    if (hotkey_set == "1" && loaded.hotkey_pair_usable) {
         ctx.options.cmdHotKey.tag = kStartupTag;
         hotkey.cmdHotKey_Click();
     }
-    FeedbackPrompt(key.Read(settings::kIDate));
-    key.Close();
+    FeedbackPrompt(settings::SettingsKey(os.registry).Read(settings::kIDate));
     monitor.ProcessMessages(false);
 }
 

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/win32/handles_win.h"
+
 namespace lumoff::platform::win32 {
 
 namespace {
@@ -39,34 +41,6 @@ constexpr int kSamples = 4;
 
 // --- GDI ownership -----------------------------------------------------------------------------------------------
 
-class OwnedObject {
-public:
-    explicit OwnedObject(HGDIOBJ object) : object_(object) {}
-    ~OwnedObject() {
-        if (object_) DeleteObject(object_);
-    }
-    OwnedObject(const OwnedObject&) = delete;
-    OwnedObject& operator=(const OwnedObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-
-private:
-    HGDIOBJ object_;
-};
-
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // Selects an object into a DC for one scope and puts the previous one back.
 class Selection {
 public:
@@ -84,7 +58,7 @@ private:
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
     if (rect.right <= rect.left || rect.bottom <= rect.top) return;
-    OwnedObject brush(CreateSolidBrush(colour));
+    OwnedGdi brush(CreateSolidBrush(colour));
     if (brush.get()) FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
@@ -210,8 +184,8 @@ void Smooth(HDC dc, RECT box, const RECT& clip, COLORREF colour, Covers covers) 
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    OwnedObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    MemoryDc memory(dc);
+    OwnedGdi bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    OwnedDc memory(CreateCompatibleDC(dc));
     if (!bitmap.get() || !bits || !memory.get()) return;
     Selection selected(memory.get(), bitmap.get());
 

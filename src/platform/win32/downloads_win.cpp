@@ -2,6 +2,8 @@
 
 #include <winhttp.h>
 
+#include "platform/win32/handles_win.h"
+
 #include <map>
 #include <utility>
 
@@ -172,16 +174,19 @@ DWORD WINAPI Worker(void* param) {
 struct Win32Downloads::State {
     HWND window = nullptr;
     std::uint64_t next_id = 1;
-    // The running downloads' completions; a result whose id is not here was cancelled and is dropped.
-    std::map<std::uint64_t, Completion> running;
+    struct Running {
+        Completion done;
+        OwnedTimer deadline;  // the timer's id is the download's
+    };
+    // The running downloads; a result whose id is not here was cancelled and is dropped.
+    std::map<std::uint64_t, Running> running;
 
     // Ends a running download with its result: it is no longer running, its deadline is off, and its completion runs.
     void Complete(std::uint64_t id, DownloadResult result) {
         auto it = running.find(id);
         if (it == running.end()) return;  // cancelled, or already ended by its deadline: the result goes
-        Completion done = std::move(it->second);
+        Completion done = std::move(it->second.done);
         running.erase(it);
-        KillTimer(window, static_cast<UINT_PTR>(id));
         done(std::move(result));
     }
 
@@ -194,8 +199,7 @@ struct Win32Downloads::State {
         }
         if (msg == WM_TIMER) {
             // The whole download's deadline, kept here as well: a stack that ignores its own timeouts must not keep
-            // the program waiting. The worker's late result is dropped when it comes.
-            KillTimer(hwnd, wp);
+            // the program waiting. The worker's late result is dropped when it comes. Completing stops the timer.
             if (state) state->Complete(static_cast<std::uint64_t>(wp), DownloadResult{nullptr, "timed out"});
             return 0;
         }
@@ -251,14 +255,12 @@ bool Win32Downloads::Get(const std::string& url, const DownloadLimits& limits, C
     if (!thread) return false;
     job.release();  // the worker owns it now
     CloseHandle(thread);
-    state_->running[id] = std::move(done);
-    SetTimer(state_->window, static_cast<UINT_PTR>(id), limits.timeout_ms, nullptr);
+    State::Running& running = state_->running[id];
+    running.done = std::move(done);
+    running.deadline.Start(state_->window, static_cast<UINT_PTR>(id), limits.timeout_ms);
     return true;
 }
 
-void Win32Downloads::CancelAll() {
-    for (const auto& [id, done] : state_->running) KillTimer(state_->window, static_cast<UINT_PTR>(id));
-    state_->running.clear();
-}
+void Win32Downloads::CancelAll() { state_->running.clear(); }
 
 }  // namespace lumoff::platform::win32

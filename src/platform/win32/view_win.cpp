@@ -20,9 +20,8 @@ constexpr int kIconResource = 1;
 constexpr const char* kDefaultFace = "MS Sans Serif";
 
 int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    ScreenDc screen;
+    int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
     return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
@@ -45,18 +44,19 @@ std::vector<ui::Control*> CreationOrder(const ui::Form& form) {
 }  // namespace
 
 Win32View::Win32View() {
-    icon_ = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(kIconResource), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    small_icon_ = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(kIconResource), IMAGE_ICON,
-                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    icon_ = OwnedIcon(static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(kIconResource), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    small_icon_ = OwnedIcon(static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(kIconResource), IMAGE_ICON,
+                                                          GetSystemMetrics(SM_CXSMICON),
+                                                          GetSystemMetrics(SM_CYSMICON), 0)));
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = FormProc;
     wc.hInstance = Instance();
-    wc.hIcon = icon_;
-    wc.hIconSm = small_icon_;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hIcon = icon_.get();
+    wc.hIconSm = small_icon_.get();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);  // the system's shared cursor: not the program's to free
     wc.lpszClassName = kFormClass;
     RegisterClassExA(&wc);
     wc.lpfnWndProc = LiteProc;
@@ -67,11 +67,7 @@ Win32View::Win32View() {
     taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
 }
 
-Win32View::~Win32View() {
-    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
-    if (icon_) DestroyIcon(icon_);
-    if (small_icon_) DestroyIcon(small_icon_);
-}
+Win32View::~Win32View() = default;
 
 int Win32View::Px(const FormWindow& fw, double twips) const {
     return static_cast<int>(twips * fw.dpi / 1440.0 + (twips >= 0 ? 0.5 : -0.5));
@@ -92,28 +88,25 @@ WindowRef Win32View::Handle(const ui::Form& form) {
 
 HBRUSH Win32View::BrushFor(ui::Colour colour) {
     if (colour & ui::kSystemColourFlag) return GetSysColorBrush(static_cast<int>(colour & ~ui::kSystemColourFlag));
-    auto it = brushes_.find(colour);
-    if (it != brushes_.end()) return it->second;
-    HBRUSH brush = CreateSolidBrush(colour);
-    brushes_[colour] = brush;
-    return brush;
+    OwnedGdi& brush = brushes_[colour];
+    if (!brush) brush = OwnedGdi(CreateSolidBrush(colour));
+    return static_cast<HBRUSH>(brush.get());
 }
 
 HFONT Win32View::FontFor(FormWindow& fw, const ui::Font& font) {
     std::string face = font.face.empty() ? kDefaultFace : font.face;
     double points = font.points;
     std::string key = face + "/" + std::to_string(points) + (font.bold ? "b" : "") + "/" + std::to_string(fw.dpi);
-    auto it = fw.fonts.find(key);
-    if (it != fw.fonts.end()) return it->second;
+    OwnedGdi& cached = fw.fonts[key];
+    if (cached) return static_cast<HFONT>(cached.get());
     LOGFONTA lf{};
     lf.lfHeight = -static_cast<LONG>(points * fw.dpi / 72.0 + 0.5);
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    HFONT h = CreateFontIndirectA(&lf);
-    fw.fonts[key] = h;
-    return h;
+    cached = OwnedGdi(CreateFontIndirectA(&lf));
+    return static_cast<HFONT>(cached.get());
 }
 
 void Win32View::Create(ui::Form& form) {
@@ -141,8 +134,8 @@ void Win32View::Create(ui::Form& form) {
     form.native = reinterpret_cast<std::uintptr_t>(fw.hwnd);
     form.host = this;
     // The class carries the icon too; set on the window, it is also what other programs ask the window for.
-    SendMessageA(fw.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(fw.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+    SendMessageA(fw.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageA(fw.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
 
     fw.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, fw.hwnd, nullptr,
@@ -239,33 +232,30 @@ void Win32View::TimerChanged(ui::Timer& timer) {
     FormWindow* fw = timer.form ? WindowOf(*timer.form) : nullptr;
     if (!fw) return;
     UINT_PTR id = reinterpret_cast<UINT_PTR>(&timer);
-    if (timer.enabled()) {
-        SetTimer(fw->hwnd, id, timer.interval(), nullptr);
-        live_timers_.insert(&timer);
-    } else {
-        KillTimer(fw->hwnd, id);
+    if (timer.enabled())
+        live_timers_[&timer].Start(fw->hwnd, id, timer.interval());
+    else
         live_timers_.erase(&timer);
-    }
 }
 
 void Win32View::PopupMenu(ui::Form& owner, const ui::Menu& menu) {
     FormWindow* fw = WindowOf(owner);
     if (!fw) return;
-    HMENU popup = CreatePopupMenu();
+    OwnedMenu popup(CreatePopupMenu());
     for (size_t i = 0; i < menu.items.size(); ++i) {
         if (menu.items[i].caption == "-")
-            AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(popup.get(), MF_SEPARATOR, 0, nullptr);
         else
-            AppendMenuA(popup, MF_STRING, i + 1, menu.items[i].caption.c_str());
+            AppendMenuA(popup.get(), MF_STRING, i + 1, menu.items[i].caption.c_str());
     }
     POINT pt;
     GetCursorPos(&pt);
     UINT chosen = static_cast<UINT>(
-        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y, 0,
+        TrackPopupMenu(popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y, 0,
                        fw->hwnd, nullptr));
     // Lets the menu close properly when the owner was made foreground only for it.
     PostMessageA(fw->hwnd, WM_NULL, 0, 0);
-    DestroyMenu(popup);
+    popup.reset();
     if (chosen >= 1 && chosen <= menu.items.size() && menu.items[chosen - 1].OnClick) menu.items[chosen - 1].OnClick();
 }
 

@@ -7,10 +7,10 @@
 // the controls' tab order (Tab, Shift+Tab, arrows within a pair of option buttons), and Escape closes them.
 #pragma once
 
+#include "platform/win32/handles_win.h"
 #include "platform/win32/win32_services.h"
 
 #include <map>
-#include <set>
 #include <vector>
 
 namespace lumoff::platform::win32 {
@@ -66,11 +66,11 @@ private:
     long Twips(const FormWindow& fw, int px) const;
 
     std::map<const ui::Form*, std::unique_ptr<FormWindow>> forms_;
-    std::map<ui::Colour, HBRUSH> brushes_;
-    std::set<ui::Timer*> live_timers_;
+    std::map<ui::Colour, OwnedGdi> brushes_;
+    std::map<ui::Timer*, OwnedTimer> live_timers_;
     bool syncing_ = false;  // a change coming from the window itself; do not mirror it back
-    HICON icon_ = nullptr;
-    HICON small_icon_ = nullptr;
+    OwnedIcon icon_;
+    OwnedIcon small_icon_;
     // Broadcast to every top-level window when the shell's taskbar starts again.
     UINT taskbar_created_ = 0;
 };

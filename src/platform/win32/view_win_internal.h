@@ -30,12 +30,9 @@ struct Win32View::FormWindow {
     HWND last_focus = nullptr;  // a dialog's focused control while it is inactive
     int dpi = USER_DEFAULT_SCREEN_DPI;
     int covered = 0;  // the form's cover count when it was last made to cover the screen
-    std::map<std::string, HFONT> fonts;
+    std::map<std::string, OwnedGdi> fonts;
     std::vector<ui::Control*> by_id;  // control id - kFirstControlId
 
-    ~FormWindow() {
-        for (auto& [key, font] : fonts) DeleteObject(font);
-    }
     ui::Control* ById(int id) const {
         size_t index = static_cast<size_t>(id - kFirstControlId);
         return id >= kFirstControlId && index < by_id.size() ? by_id[index] : nullptr;

@@ -37,10 +37,15 @@ constexpr DWORD kMaxValueNameChars = 16383 + 1;
 
 // ---- Registry --------------------------------------------------------------------------------------------------
 
+RegKey Win32Registry::Keep(HKEY key) {
+    open_.emplace_back(key);
+    return FromHkey(key);
+}
+
 RegKey Win32Registry::Open(std::string_view subkey) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, Str(subkey).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 0;
-    return FromHkey(key);
+    return Keep(key);
 }
 
 RegKey Win32Registry::Create(std::string_view subkey) {
@@ -50,11 +55,16 @@ RegKey Win32Registry::Create(std::string_view subkey) {
     if (RegCreateKeyExA(HKEY_CURRENT_USER, Str(subkey).c_str(), 0, key_class, 0, KEY_ALL_ACCESS, nullptr, &key,
                         &disposition) != ERROR_SUCCESS)
         return 0;
-    return FromHkey(key);
+    return Keep(key);
 }
 
 void Win32Registry::Close(RegKey key) {
-    if (key) RegCloseKey(ToHkey(key));
+    for (auto it = open_.begin(); it != open_.end(); ++it) {
+        if (it->get() == ToHkey(key)) {
+            open_.erase(it);
+            return;
+        }
+    }
 }
 
 long Win32Registry::SetValue(RegKey key, std::string_view name, std::uint32_t type, const void* data,
@@ -223,11 +233,16 @@ void Win32Process::Exit() { ExitProcess(0); }
 
 // ---- Desktop ---------------------------------------------------------------------------------------------------
 
-Win32Desktop::Win32Desktop() {
+namespace {
+std::string PathFromEnvironment(const char* name) {
     char buf[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("LUMOFF_POWER_LOG", buf, sizeof buf);
-    if (n > 0 && n < sizeof buf) power_log_.assign(buf, n);
+    DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
 }
+}  // namespace
+
+Win32Desktop::Win32Desktop()
+    : power_log_(PathFromEnvironment("LUMOFF_POWER_LOG")), live_log_(PathFromEnvironment("LUMOFF_LIVE_LOG")) {}
 
 int Win32Desktop::ShowMessage(WindowRef owner, const std::string& text, const std::string& title, unsigned style) {
     return MessageBoxA(ToHwnd(owner), text.c_str(), title.c_str(), style);
@@ -248,6 +263,12 @@ void Win32Desktop::SendMonitorPower(WindowRef window, int state) {
             std::fclose(f);
         }
     }
+    if (!live_log_.empty()) {
+        if (FILE* f = std::fopen(live_log_.c_str(), "a")) {
+            WriteLiveCounts(f, GetTickCount());
+            std::fclose(f);
+        }
+    }
     SendMessageA(ToHwnd(window), WM_SYSCOMMAND, SC_MONITORPOWER, state);
 }
 
@@ -260,9 +281,8 @@ void Win32Desktop::OpenUrl(WindowRef owner, const std::string& url) {
 std::int16_t Win32Desktop::AsyncKeyState(int virtual_key) { return GetAsyncKeyState(virtual_key); }
 
 ui::TwipRect Win32Desktop::VirtualScreen() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    ScreenDc screen;
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
     auto twips = [dpi](int metric) { return MulDiv(GetSystemMetrics(metric), 1440, dpi > 0 ? dpi : 96); };
     return {twips(SM_XVIRTUALSCREEN), twips(SM_YVIRTUALSCREEN), twips(SM_CXVIRTUALSCREEN), twips(SM_CYVIRTUALSCREEN)};
 }

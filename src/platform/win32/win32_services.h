@@ -10,8 +10,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
+#include "platform/win32/handles_win.h"
 
 namespace lumoff::platform::win32 {
 
@@ -29,6 +31,11 @@ public:
     long EnumValueName(RegKey key, std::uint32_t index, std::string* name) override;
     long SetUnicodeText(RegKey key, std::string_view name, std::string_view text) override;
     long QueryUnicodeText(RegKey key, std::string_view name, std::string* text) override;
+
+private:
+    RegKey Keep(HKEY key);
+    // The keys handed out and not yet closed: a program holds one or two at a time.
+    std::vector<OwnedKey> open_;
 };
 
 class Win32Clock : public Clock {
@@ -77,8 +84,10 @@ public:
 
 private:
     // LUMOFF_POWER_LOG names a file that receives one line per power request, for the end-to-end tests: the
-    // request itself leaves no trace a test could see from outside.
+    // request itself leaves no trace a test could see from outside. LUMOFF_LIVE_LOG names a file that receives,
+    // with every power request, a line of the live object counts (handles_win.h), for the soak.
     std::string power_log_;
+    std::string live_log_;
 };
 
 // The icon shown is the one the record's window carries (the program's icon).
