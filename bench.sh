@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Benchmarks lumoff.exe side by side with reference.exe (bench/reference: the smallest Win32 program with one window
-# and one message loop) under Wine, and writes BENCHMARKS.md. Takes about 6 minutes, plus any wait for a quiet machine.
+# and one message loop) under Wine, and writes BENCHMARKS.md. Takes about 11 minutes, plus any wait for a quiet machine.
 #
 #   ./bench.sh
 #
@@ -9,12 +9,16 @@
 #
 # Settings (environment):
 #   LUMOFF_BENCH_ROUNDS=7          start-up, memory and latency rounds
-#   LUMOFF_BENCH_CPU_ROUNDS=3      CPU rounds (each: 3 windows of LUMOFF_BENCH_CPU_SECONDS)
-#   LUMOFF_BENCH_CPU_SECONDS=30    length of one CPU window
+#   LUMOFF_BENCH_CPU_ROUNDS=3      CPU rounds (each: one idle window and two kept-off windows)
+#   LUMOFF_BENCH_CPU_SECONDS=30    length of the idle window (both programs idle, the monitor on)
+#   LUMOFF_BENCH_OFF_SECONDS=60    length of each kept-off window ("Vista / Newer", then "XP / Older"; the reference
+#                                  idles beside it)
 #   LUMOFF_BENCH_MAX_LOAD=0.7      measure only once the 1-minute load average is below this ...
 #   LUMOFF_BENCH_LOAD_WAIT=900     ... waiting at most this many seconds for it (then measuring anyway, and saying so)
 #   LUMOFF_BENCH_OUT=BENCHMARKS.md the report
 #   LUMOFF_BENCH_BUILD_DIR=build/win where to build
+#   LUMOFF_BENCH_LUMOFF_EXE=       another lumoff.exe to measure in place of the one built (say, an earlier build, for a
+#                                  before-and-after comparison)
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -22,6 +26,7 @@ ROOT=$PWD
 ROUNDS=${LUMOFF_BENCH_ROUNDS:-7}
 CPU_ROUNDS=${LUMOFF_BENCH_CPU_ROUNDS:-3}
 CPU_SECONDS=${LUMOFF_BENCH_CPU_SECONDS:-30}
+OFF_SECONDS=${LUMOFF_BENCH_OFF_SECONDS:-60}
 MAX_LOAD=${LUMOFF_BENCH_MAX_LOAD:-0.7}
 LOAD_WAIT=${LUMOFF_BENCH_LOAD_WAIT:-900}
 OUT=${LUMOFF_BENCH_OUT:-$ROOT/BENCHMARKS.md}
@@ -37,6 +42,8 @@ WORK_DIR=$BUILD_DIR/bench-work
 for exe in lumoff_bench.exe lumoff.exe reference.exe; do
     [[ -f $BUILD_DIR/$exe ]] || { echo "[bench] $BUILD_DIR/$exe was not built" >&2; exit 1; }
 done
+LUMOFF_UNDER_TEST=$(realpath "${LUMOFF_BENCH_LUMOFF_EXE:-$BUILD_DIR/lumoff.exe}")
+[[ -f $LUMOFF_UNDER_TEST ]] || { echo "[bench] $LUMOFF_UNDER_TEST does not exist" >&2; exit 1; }
 
 export WINEDEBUG=-all WINEARCH=win64 LANG=C.UTF-8 LC_ALL=C.UTF-8
 unset WINEPREFIX WINESERVER WINELOADER LUMOFF_POWER_LOG LUMOFF_WEBHOST
@@ -119,12 +126,13 @@ tail -n +1 -f "$LOG" &
 TAIL_PID=$!
 set +e
 WINEPREFIX=$PREFIX DISPLAY=$DISPLAY_NAME \
-    LUMOFF_EXE=$(windows_path "$BUILD_DIR/lumoff.exe") \
+    LUMOFF_EXE=$(windows_path "$LUMOFF_UNDER_TEST") \
     LUMOFF_REFERENCE_EXE=$(windows_path "$BUILD_DIR/reference.exe") \
     LUMOFF_E2E_ARTIFACTS=$(windows_path "$WORK_DIR/artifacts") \
     LUMOFF_BENCH_WINESERVER_PID=$SERVER_PID LUMOFF_BENCH_CLK_TCK=$(getconf CLK_TCK) \
-    timeout -k 10 900 wine "$BUILD_DIR/lumoff_bench.exe" --rounds="$ROUNDS" --cpu-rounds="$CPU_ROUNDS" \
-    --cpu-seconds="$CPU_SECONDS" --out="$(windows_path "$REPORT")" </dev/null >>"$LOG" 2>&1
+    timeout -k 10 $((600 + CPU_ROUNDS * (CPU_SECONDS + 2 * OFF_SECONDS + 30))) \
+    wine "$BUILD_DIR/lumoff_bench.exe" --rounds="$ROUNDS" --cpu-rounds="$CPU_ROUNDS" \
+    --cpu-seconds="$CPU_SECONDS" --off-seconds="$OFF_SECONDS" --out="$(windows_path "$REPORT")" </dev/null >>"$LOG" 2>&1
 RC=$?
 set -e
 sleep 0.5
@@ -154,6 +162,9 @@ compiler=$(x86_64-w64-mingw32-g++-posix --version | head -n 1)
     echo "- Machine: $(nproc) cores, ${cpu_model:-unknown CPU}, $memory of memory, $(uname -sr)"
     echo "- Wine: $(wine --version 2>/dev/null); Xvfb on display $DISPLAY_NAME"
     echo "- Build: MinSizeRel, $compiler, static, stripped (\`scripts/build.sh\`)"
+    if [[ -n ${LUMOFF_BENCH_LUMOFF_EXE:-} ]]; then
+        echo "- lumoff.exe measured: $LUMOFF_UNDER_TEST (LUMOFF_BENCH_LUMOFF_EXE)"
+    fi
     echo "- Load average (1, 5, 15 min): $LOAD_BEFORE before measuring, $LOAD_AFTER after; quiet machine" \
         "(1-minute load below $MAX_LOAD): $QUIET"
     echo

@@ -21,6 +21,52 @@ constexpr wchar_t kUserAgent[] = L"Lumoff";
 // No cache on the way may answer: not WinHTTP's own (it has none), not a proxy's, not the server's.
 constexpr wchar_t kNoCacheHeaders[] = L"Cache-Control: no-cache\r\nPragma: no-cache\r\n";
 
+// WinHTTP is loaded when the first download starts, not with the program: most starts download nothing, and the
+// library with the ones it loads in turn would hold up every start. These pointers shadow the declarations of
+// <winhttp.h>, so the calls below read as usual; they are set once, on the user-interface thread, before the first
+// worker thread starts, and never change after.
+decltype(&::WinHttpCloseHandle) WinHttpCloseHandle = nullptr;
+decltype(&::WinHttpConnect) WinHttpConnect = nullptr;
+decltype(&::WinHttpCrackUrl) WinHttpCrackUrl = nullptr;
+decltype(&::WinHttpOpen) WinHttpOpen = nullptr;
+decltype(&::WinHttpOpenRequest) WinHttpOpenRequest = nullptr;
+decltype(&::WinHttpQueryHeaders) WinHttpQueryHeaders = nullptr;
+decltype(&::WinHttpReadData) WinHttpReadData = nullptr;
+decltype(&::WinHttpReceiveResponse) WinHttpReceiveResponse = nullptr;
+decltype(&::WinHttpSendRequest) WinHttpSendRequest = nullptr;
+decltype(&::WinHttpSetOption) WinHttpSetOption = nullptr;
+decltype(&::WinHttpSetTimeouts) WinHttpSetTimeouts = nullptr;
+
+template <typename Function>
+bool Find(HMODULE library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    return function != nullptr;
+}
+
+// True once every function is found. The library is taken from the system folder by its full path, never from the
+// program's folder or the current one, and stays loaded for the rest of the process.
+bool LoadWinHttp() {
+    static bool loaded = false;
+    static bool tried = false;
+    if (tried) return loaded;
+    tried = true;
+    char folder[MAX_PATH];
+    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    HMODULE library = LoadLibraryA((std::string(folder, length) + "\\winhttp.dll").c_str());
+    if (!library) return false;
+    loaded = Find(library, "WinHttpCloseHandle", WinHttpCloseHandle) &&
+             Find(library, "WinHttpConnect", WinHttpConnect) && Find(library, "WinHttpCrackUrl", WinHttpCrackUrl) &&
+             Find(library, "WinHttpOpen", WinHttpOpen) && Find(library, "WinHttpOpenRequest", WinHttpOpenRequest) &&
+             Find(library, "WinHttpQueryHeaders", WinHttpQueryHeaders) &&
+             Find(library, "WinHttpReadData", WinHttpReadData) &&
+             Find(library, "WinHttpReceiveResponse", WinHttpReceiveResponse) &&
+             Find(library, "WinHttpSendRequest", WinHttpSendRequest) &&
+             Find(library, "WinHttpSetOption", WinHttpSetOption) &&
+             Find(library, "WinHttpSetTimeouts", WinHttpSetTimeouts);
+    return loaded;
+}
+
 // An open WinHTTP handle, closed when it goes.
 class Internet {
 public:
@@ -226,7 +272,7 @@ Win32Downloads::~Win32Downloads() {
 }
 
 bool Win32Downloads::Get(const std::string& url, const DownloadLimits& limits, Completion done) {
-    if (!state_->window) return false;
+    if (!state_->window || !LoadWinHttp()) return false;
     std::wstring wide = Widen(url);
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;

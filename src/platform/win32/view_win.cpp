@@ -137,19 +137,32 @@ void Win32View::Create(ui::Form& form) {
     SendMessageA(fw.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageA(fw.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
 
+    // The tooltip is made with the form, also for a dialog whose controls wait for its first show: it is a topmost
+    // top-level window, and where the system puts a window shown topmost depends on those already there (made at
+    // the first show instead, they left the caption window shown not topmost under Wine).
     fw.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, fw.hwnd, nullptr,
                                  Instance(), nullptr);
     fw.by_id.clear();
     for (const auto& c : form.controls()) fw.by_id.push_back(c.get());
-    for (ui::Control* c : CreationOrder(form)) CreateControl(fw, *c);
-    Layout(fw);
+    // A dialog created hidden gets its child windows when it is first shown: the Options dialog waits hidden from
+    // start-up on, and making its many controls would hold up the caption window. The control objects keep the live
+    // state meanwhile, and the windows are made from it.
+    if (!IsDialog(form) || form.visible()) MakeControls(fw);
     PlaceForm(fw);
     for (const auto& t : form.timers()) TimerChanged(*t);
     ApplyVisibility(fw);
 }
 
+void Win32View::MakeControls(FormWindow& fw) {
+    if (fw.controls_made) return;
+    fw.controls_made = true;
+    for (ui::Control* c : CreationOrder(*fw.form)) CreateControl(fw, *c);
+    Layout(fw);
+}
+
 void Win32View::Layout(FormWindow& fw) {
+    if (!fw.controls_made) return;
     for (ui::Control* c : fw.by_id) {
         const ui::TwipRect& r = c->rect();
         double left = r.left, top = r.top;
@@ -194,6 +207,9 @@ void Win32View::PlaceForm(FormWindow& fw) {
 }
 
 void Win32View::ApplyVisibility(FormWindow& fw) {
+    // Before the window shows, so that its first activation finds the controls to focus. (Not while syncing: making
+    // a list fills it through ControlChanged.)
+    if (fw.form->visible()) MakeControls(fw);
     syncing_ = true;
     if (!fw.form->visible()) {
         ShowWindow(fw.hwnd, SW_HIDE);

@@ -55,6 +55,7 @@ private:
     void FocusControl(FormWindow& fw, ui::Control& control);
     void RestoreFocus(FormWindow& fw);
     void CreateControl(FormWindow& fw, ui::Control& control);
+    void MakeControls(FormWindow& fw);
     void Layout(FormWindow& fw);
     void PlaceForm(FormWindow& fw);
     void ApplyVisibility(FormWindow& fw);

@@ -30,6 +30,7 @@ struct Win32View::FormWindow {
     HWND last_focus = nullptr;  // a dialog's focused control while it is inactive
     int dpi = USER_DEFAULT_SCREEN_DPI;
     int covered = 0;  // the form's cover count when it was last made to cover the screen
+    bool controls_made = false;  // the child windows exist (a dialog's from its first show on)
     std::map<std::string, OwnedGdi> fonts;
     std::vector<ui::Control*> by_id;  // control id - kFirstControlId
 

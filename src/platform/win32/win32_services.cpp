@@ -33,6 +33,29 @@ std::string Utf8(std::wstring_view wide) {
 
 // The longest value name the registry allows, in characters, and its NUL.
 constexpr DWORD kMaxValueNameChars = 16383 + 1;
+
+// A function of shell32.dll, which is loaded the first time one is asked for: imported, the library (with the ones it
+// loads in turn) would be loaded at every start, before the caption window, for a web page or a tray icon that most
+// starts never show. It is taken from the system folder by its full path; null when it cannot be loaded. Called on
+// the user-interface thread only.
+HMODULE ShellLibrary() {
+    static HMODULE library = nullptr;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        char folder[MAX_PATH];
+        UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            library = LoadLibraryA((std::string(folder, length) + "\\shell32.dll").c_str());
+    }
+    return library;
+}
+
+template <typename Function>
+Function FromShell(const char* name) {
+    HMODULE library = ShellLibrary();
+    return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+}
 }  // namespace
 
 // ---- Registry --------------------------------------------------------------------------------------------------
@@ -275,7 +298,8 @@ void Win32Desktop::SendMonitorPower(WindowRef window, int state) {
 void Win32Desktop::SetForegroundWindow(WindowRef window) { ::SetForegroundWindow(ToHwnd(window)); }
 
 void Win32Desktop::OpenUrl(WindowRef owner, const std::string& url) {
-    ShellExecuteA(ToHwnd(owner), nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (auto open = FromShell<decltype(&::ShellExecuteA)>("ShellExecuteA"))
+        open(ToHwnd(owner), nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 std::int16_t Win32Desktop::AsyncKeyState(int virtual_key) { return GetAsyncKeyState(virtual_key); }
@@ -320,12 +344,12 @@ NOTIFYICONDATAA NotifyData(const TrayIcon& icon) {
 // Results are not looked at: an icon the shell does not take is simply absent.
 void Win32Tray::AddIcon(const TrayIcon& icon) {
     NOTIFYICONDATAA data = NotifyData(icon);
-    Shell_NotifyIconA(NIM_ADD, &data);
+    if (auto notify = FromShell<decltype(&::Shell_NotifyIconA)>("Shell_NotifyIconA")) notify(NIM_ADD, &data);
 }
 
 void Win32Tray::DeleteIcon(const TrayIcon& icon) {
     NOTIFYICONDATAA data = NotifyData(icon);
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    if (auto notify = FromShell<decltype(&::Shell_NotifyIconA)>("Shell_NotifyIconA")) notify(NIM_DELETE, &data);
 }
 
 }  // namespace lumoff::platform::win32
