@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/win32/win32_services.h"
+#include "ui/layout.h"
 
 #include <map>
 #include <set>
@@ -55,7 +56,7 @@ private:
     void FocusControl(FormWindow& fw, ui::Control& control);
     void RestoreFocus(FormWindow& fw);
     void CreateControl(FormWindow& fw, ui::Control& control);
-    void Layout(FormWindow& fw);
+    void Layout(FormWindow& fw, const ui::FormPixels& pixels);
     void PlaceForm(FormWindow& fw);
     void ApplyVisibility(FormWindow& fw);
     void PaintLite(ui::Control& control, HDC dc, const RECT& client);
@@ -63,11 +64,11 @@ private:
     HBRUSH BrushFor(ui::Colour colour);
     FormWindow* WindowOf(const ui::Form& form);
     int Px(const FormWindow& fw, double twips) const;
-    long Twips(const FormWindow& fw, int px) const;
 
     std::map<const ui::Form*, std::unique_ptr<FormWindow>> forms_;
     std::map<ui::Colour, HBRUSH> brushes_;
     std::set<ui::Timer*> live_timers_;
+    int system_dpi_ = USER_DEFAULT_SCREEN_DPI;  // the DPI at which screen positions convert to twips
     bool syncing_ = false;  // a change coming from the window itself; do not mirror it back
     HICON icon_ = nullptr;
     HICON small_icon_ = nullptr;
