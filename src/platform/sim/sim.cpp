@@ -186,6 +186,12 @@ ui::TwipRect SimWorld::VirtualScreen() {
             ui::PixelsToTwips(bottom - top, dpi)};
 }
 
+ui::TwipRect SimWorld::PrimaryMonitor() {
+    if (monitors.empty()) return {};
+    const int dpi = SystemDpi();
+    return {0, 0, ui::PixelsToTwips(monitors.front().width, dpi), ui::PixelsToTwips(monitors.front().height, dpi)};
+}
+
 const SimWorld::Monitor& SimWorld::MonitorOf(const ui::PixelRect& r) const {
     static const Monitor kNone{0, 0, 0, 0};
     if (monitors.empty()) return kNone;

@@ -82,6 +82,7 @@ public:
     bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) override;
     void UnregisterHotKey(WindowRef window, int id) override;
     ui::TwipRect VirtualScreen() override;
+    ui::TwipRect PrimaryMonitor() override;
 
     // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails and
     // deleting one that is not there does nothing; both are recorded all the same.
