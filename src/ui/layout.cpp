@@ -19,7 +19,9 @@ int PixelsToTwips(int pixels, int dpi) {
     return static_cast<int>(scaled >= 0 ? (scaled + half) / dpi : (scaled - half) / dpi);
 }
 
-int FontPixelHeight(const Font& font, int dpi) { return static_cast<int>(font.points * dpi / kPointsPerInch + 0.5); }
+int FontPixelHeight(const Font& font, int dpi) {
+    return static_cast<int>(font.points * dpi / kPointsPerInch + 0.5);
+}
 
 FormPixels LayOut(const Form& form, int dpi) {
     FormPixels pixels;

@@ -30,7 +30,9 @@ constexpr const char* kDefaultFace = "MS Sans Serif";
 // The status screen's message may be drawn smaller to fit, but no smaller than this.
 constexpr double kSmallestReadablePoints = 8;
 
-int Px(int twips, int dpi) { return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch; }
+int Px(int twips, int dpi) {
+    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
+}
 
 // A control's rectangle on its form in twips (a control inside a frame is placed from the frame's corner).
 RECT DesignRect(const lumoff::ui::Control& c) {
@@ -144,7 +146,8 @@ void ExpectLaidOut(const lumoff::ui::Form& form, HWND window, int dpi, const REC
             EXPECT_NEAR(r.bottom, designed.bottom, 1);
         }
 
-        if (!HasCaption(c.kind()) || c.text().empty()) continue;
+        if (!HasCaption(c.kind()) || c.text().empty())
+            continue;
         MeasuringFont font(c.font(), dpi);
         if (c.kind() == lumoff::ui::Kind::Label && static_cast<const lumoff::ui::Label&>(c).word_wrap) {
             // A wrapped text (the status screen's message) must lie on screen and fit its box: at its font's size, or
@@ -168,7 +171,8 @@ void ExpectLaidOut(const lumoff::ui::Form& form, HWND window, int dpi, const REC
     }
     for (size_t i = 0; i < controls.size(); ++i) {
         for (size_t j = i + 1; j < controls.size(); ++j) {
-            if (Overlap(DesignRect(*controls[i]), DesignRect(*controls[j]))) continue;
+            if (Overlap(DesignRect(*controls[i]), DesignRect(*controls[j])))
+                continue;
             EXPECT_FALSE(Overlap(actual[i], actual[j]))
                 << form.name() << ": " << controls[i]->name() << " runs into " << controls[j]->name();
         }
@@ -185,7 +189,8 @@ bool SamePicture(const Screenshot& a, const Screenshot& b) {
     RECT r = a.Bounds();
     for (LONG y = r.top; y < r.bottom; ++y)
         for (LONG x = r.left; x < r.right; ++x)
-            if (!(a.PixelAt({x, y}) == b.PixelAt({x, y}))) return false;
+            if (!(a.PixelAt({x, y}) == b.PixelAt({x, y})))
+                return false;
     return true;
 }
 
@@ -257,7 +262,8 @@ void CheckWindowsAt(int dpi) {
     ASSERT_TRUE(WaitUntil([&] {
         for (HWND w : FindTopLevels({.className = kLumoffClass, .pid = lumoff.process.Pid(), .visibleOnly = true})) {
             const RECT r = WindowRect(w);
-            if (EqualRect(&r, &whole)) status = w;
+            if (EqualRect(&r, &whole))
+                status = w;
         }
         return status != nullptr;
     })) << "the status screen covers the screen";

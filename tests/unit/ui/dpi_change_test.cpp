@@ -12,13 +12,15 @@ using testing::SimCopy;
 using testing::Stored;
 
 // The primary monitor at 100 %, one at 200 % to its right and one at 150 % above and left of it.
-const std::vector<SimWorld::Monitor> kMonitors{
-    {0, 0, 1920, 1080, 96}, {1920, 0, 3840, 2160, 192}, {-1280, -1024, 1280, 1024, 144}};
+const std::vector<SimWorld::Monitor> kMonitors{{0, 0, 1920, 1080, 96},
+                                               {1920, 0, 3840, 2160, 192},
+                                               {-1280, -1024, 1280, 1024, 144}};
 
 const ui::ControlPixels& PixelsOf(const SimCopy& copy, const ui::Control& control) {
     const auto& controls = control.form()->controls();
     size_t index = 0;
-    while (controls[index].get() != &control) ++index;
+    while (controls[index].get() != &control)
+        ++index;
     return copy.process.WindowOf(*control.form())->layout.controls[index];
 }
 
