@@ -1,5 +1,7 @@
 #include "monitor/status_screen.h"
 
+#include <algorithm>
+
 namespace lumoff {
 
 namespace {
@@ -27,6 +29,7 @@ ui::Label& AddMessage(ui::Form& form) {
     label.set_back_colour(ui::kBlack);
     label.align = ui::Align::Left;
     label.word_wrap = true;
+    label.shrink_to_fit = true;
     return label;
 }
 
@@ -36,11 +39,15 @@ TurnedOffScreen::TurnedOffScreen() : ui::Form("frmTurnedOff", ScreenStyle()), lb
     set_title("Lumoff");
 }
 
-void TurnedOffScreen::CoverScreen(const ui::TwipRect& virtual_screen) {
+void TurnedOffScreen::CoverScreen(const ui::TwipRect& virtual_screen, const ui::TwipRect& primary_monitor) {
     // The window starts at the virtual desktop's corner, which lies on another monitor when one is left of or above
-    // the primary one: the message keeps its place on the primary monitor.
+    // the primary one: the message keeps its place on the primary monitor. Its box is made for a large screen; on a
+    // smaller one (or at a large scale) it keeps the same margins inside the monitor, so the text wraps where it is
+    // seen, and the view draws it smaller where even then it would not fit.
+    const int width = std::min(kMessageRect.width, primary_monitor.width - 2 * kMessageRect.left);
+    const int height = std::min(kMessageRect.height, primary_monitor.height - 2 * kMessageRect.top);
     lblOffMessage.set_rect({kMessageRect.left - virtual_screen.left, kMessageRect.top - virtual_screen.top,
-                            kMessageRect.width, kMessageRect.height});
+                            std::max(width, 0), std::max(height, 0)});
     ShowTopmostCoveringScreen();
 }
 

@@ -13,8 +13,8 @@ class TurnedOffScreen : public ui::Form {
 public:
     TurnedOffScreen();
     // Shows the screen topmost over the whole virtual desktop, given in twips from the primary monitor's corner,
-    // with the message on the primary monitor.
-    void CoverScreen(const ui::TwipRect& virtual_screen);
+    // with the message on the primary monitor and inside it.
+    void CoverScreen(const ui::TwipRect& virtual_screen, const ui::TwipRect& primary_monitor);
     ui::Label& lblOffMessage;
 };
 

@@ -20,7 +20,7 @@ void MonitorControl::imgTurnOff_Click() {
         if (o.chkSpace.value() == 1) os.desktop.RegisterHotKey(window, kHotKeyIdSpace, kWakeKeyFlags, kVkSpace);
         main.imgTurnOff.tag = kTurnOnTag;
         TurnedOffScreen& screen = ctx_.TurnedOff();
-        if (o.radVista.value()) screen.CoverScreen(os.desktop.VirtualScreen());
+        if (o.radVista.value()) screen.CoverScreen(os.desktop.VirtualScreen(), os.desktop.PrimaryMonitor());
         os.desktop.SendMonitorPower(window, kMonitorPowerOff);
         main.tmr.set_enabled(true);
     } else {

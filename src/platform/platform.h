@@ -149,6 +149,8 @@ public:
     // The virtual desktop (every monitor) in twips, measured from the primary monitor's top-left corner: its left
     // and top are negative when a monitor lies left of or above the primary one.
     virtual ui::TwipRect VirtualScreen() = 0;
+    // The primary monitor in twips; its top-left corner is 0, 0.
+    virtual ui::TwipRect PrimaryMonitor() = 0;
 };
 
 // One icon of the program in the notification area. The shell shows the icon of the window it belongs to and

@@ -128,6 +128,8 @@ public:
     Align align = Align::Left;
     bool transparent = false;
     bool word_wrap = false;
+    // A wrapped text that would not fit its box at the font's size is drawn at the largest smaller size that fits.
+    bool shrink_to_fit = false;
     std::function<void(MouseButton, int x, int y)> OnMouseDown;
     std::function<void()> OnClick;
     std::function<void()> OnDblClick;

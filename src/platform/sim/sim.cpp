@@ -174,7 +174,6 @@ void SimWorld::UnregisterHotKey(WindowRef window, int id) {
 }
 
 ui::TwipRect SimWorld::VirtualScreen() {
-    constexpr int kTwipsPerPixel = 15;
     int left = 0, top = 0, right = 0, bottom = 0;
     for (const Monitor& m : monitors) {
         left = std::min(left, m.left);
@@ -182,8 +181,38 @@ ui::TwipRect SimWorld::VirtualScreen() {
         right = std::max(right, m.left + m.width);
         bottom = std::max(bottom, m.top + m.height);
     }
-    return {left * kTwipsPerPixel, top * kTwipsPerPixel, (right - left) * kTwipsPerPixel,
-            (bottom - top) * kTwipsPerPixel};
+    const int dpi = SystemDpi();
+    return {ui::PixelsToTwips(left, dpi), ui::PixelsToTwips(top, dpi), ui::PixelsToTwips(right - left, dpi),
+            ui::PixelsToTwips(bottom - top, dpi)};
+}
+
+ui::TwipRect SimWorld::PrimaryMonitor() {
+    if (monitors.empty()) return {};
+    const int dpi = SystemDpi();
+    return {0, 0, ui::PixelsToTwips(monitors.front().width, dpi), ui::PixelsToTwips(monitors.front().height, dpi)};
+}
+
+const SimWorld::Monitor& SimWorld::MonitorOf(const ui::PixelRect& r) const {
+    static const Monitor kNone{0, 0, 0, 0};
+    if (monitors.empty()) return kNone;
+    const Monitor* best = &monitors.front();
+    long long best_area = 0;
+    for (const Monitor& m : monitors) {
+        long long w = std::min(r.left + r.width, m.left + m.width) - std::max(r.left, m.left);
+        long long h = std::min(r.top + r.height, m.top + m.height) - std::max(r.top, m.top);
+        if (w > 0 && h > 0 && w * h > best_area) {
+            best_area = w * h;
+            best = &m;
+        }
+    }
+    return *best;
+}
+
+void SimWorld::DragWindow(WindowRef window, int x, int y) {
+    UserInput();
+    SimProcess* owner = OwnerOf(window);
+    ui::Form* form = FormOf(window);
+    if (owner && form && !owner->exited) owner->MovedByUser(*form, x, y);
 }
 
 void SimWorld::PressHotKey(unsigned modifiers, unsigned vk) { HoldHotKey(modifiers, vk, 0); }
@@ -270,7 +299,9 @@ SimProcess* SimWorld::OwnerOf(WindowRef window) const {
 class SimProcess::Host : public ui::FormHost {
 public:
     explicit Host(SimProcess& p) : p_(p) {}
-    void FormChanged(ui::Form&, ui::Property) override {}
+    void FormChanged(ui::Form& form, ui::Property what) override {
+        if (what == ui::Property::Position && !p_.syncing_) p_.Place(form);
+    }
     void ControlChanged(ui::Control&, ui::Property) override {}
     void TimerChanged(ui::Timer& timer) override {
         auto& timers = p_.timers_;
@@ -325,8 +356,63 @@ void SimProcess::Create(ui::Form& form) {
     handles_[&form] = world_.NewWindow(this, &form);
     form.native = handles_[&form];
     form.host = host_.get();
+    SimWindow& w = windows_[&form];
+    w.dpi = world_.SystemDpi();
+    w.layout = ui::LayOut(form, w.dpi);
+    Place(form);
     for (const auto& t : form.timers())
         if (t->enabled()) host_->TimerChanged(*t);
+}
+
+const SimProcess::SimWindow* SimProcess::WindowOf(const ui::Form& form) const {
+    auto it = windows_.find(&form);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+void SimProcess::Place(ui::Form& form) {
+    auto it = windows_.find(&form);
+    if (it == windows_.end()) return;
+    SimWindow& w = it->second;
+    const int system_dpi = world_.SystemDpi();
+    w.rect.width = w.layout.client_width;
+    w.rect.height = w.layout.client_height;
+    if (form.style().centred && !world_.monitors.empty()) {
+        const SimWorld::Monitor& primary = world_.monitors.front();
+        w.rect.left = ui::CentredStart(primary.left, primary.width, w.rect.width);
+        w.rect.top = ui::CentredStart(primary.top, primary.height, w.rect.height);
+    } else {
+        w.rect.left = ui::TwipsToPixels(form.left(), system_dpi);
+        w.rect.top = ui::TwipsToPixels(form.top(), system_dpi);
+    }
+    FollowMonitor(form);
+}
+
+void SimProcess::MovedByUser(ui::Form& form, int x, int y) {
+    auto it = windows_.find(&form);
+    if (it == windows_.end()) return;
+    it->second.rect.left = x;
+    it->second.rect.top = y;
+    FollowMonitor(form);
+    // The move itself, as the window reports it.
+    syncing_ = true;
+    const int system_dpi = world_.SystemDpi();
+    form.set_position(static_cast<float>(ui::PixelsToTwips(x, system_dpi)),
+                      static_cast<float>(ui::PixelsToTwips(y, system_dpi)));
+    syncing_ = false;
+}
+
+void SimProcess::FollowMonitor(ui::Form& form) {
+    SimWindow& w = windows_[&form];
+    const int dpi = world_.MonitorOf(w.rect).dpi;
+    if (dpi == w.dpi) return;
+    // The system's suggestion: the same corner, the size scaled to the new DPI.
+    ui::PixelRect suggested{w.rect.left, w.rect.top, w.rect.width * dpi / w.dpi, w.rect.height * dpi / w.dpi};
+    syncing_ = true;
+    w.layout = ui::OnDpiChanged(form, dpi, suggested, world_.SystemDpi());
+    syncing_ = false;
+    w.dpi = dpi;
+    w.rect = suggested;
+    ++w.dpi_changes;
 }
 
 WindowRef SimProcess::Handle(const ui::Form& form) {

@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_downloads.h"
 #include "platform/sim/sim_registry.h"
+#include "ui/layout.h"
 
 namespace lumoff::platform::sim {
 
@@ -81,6 +82,7 @@ public:
     bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) override;
     void UnregisterHotKey(WindowRef window, int id) override;
     ui::TwipRect VirtualScreen() override;
+    ui::TwipRect PrimaryMonitor() override;
 
     // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails and
     // deleting one that is not there does nothing; both are recorded all the same.
@@ -116,11 +118,20 @@ public:
     std::vector<HotKeyRegistration> hotkeys;
     WindowRef foreground = 0;
 
-    // The monitors in pixels at 15 twips each, the primary one first and at 0, 0; the others around it.
+    // The monitors in pixels, the primary one first and at 0, 0; the others around it. Each has its own scale; the
+    // primary one's is the system DPI, at which screen positions convert to twips.
     struct Monitor {
         int left, top, width, height;
+        int dpi = ui::kDefaultDpi;
     };
     std::vector<Monitor> monitors{{0, 0, 1920, 1080}};
+    int SystemDpi() const { return monitors.empty() ? ui::kDefaultDpi : monitors.front().dpi; }
+    // The monitor that holds the largest part of the rectangle (the nearest one, the primary, when none does).
+    const Monitor& MonitorOf(const ui::PixelRect& r) const;
+    // The user drags a window of a copy by its caption so that its top-left corner stands at x, y (screen pixels).
+    // A window that comes onto a monitor of another scale hears of its new DPI first, with the rectangle the system
+    // suggests for it there.
+    void DragWindow(WindowRef window, int x, int y);
 
     // Input: the user's actions at the current virtual time.
     void PressKey(int vk);
@@ -223,6 +234,17 @@ public:
     // The foreground window at the moment each menu opened.
     std::vector<WindowRef> menu_foreground;
     std::vector<ui::Form*> drags;
+    // What the view gave a form's window: its DPI, where it stands on the screen (pixels; the client area, as the
+    // simulated windows have no frame) and its layout at that DPI.
+    struct SimWindow {
+        int dpi = ui::kDefaultDpi;
+        ui::PixelRect rect;
+        ui::FormPixels layout;
+        int dpi_changes = 0;
+    };
+    const SimWindow* WindowOf(const ui::Form& form) const;
+    // The window moved by the user to x, y; see SimWorld::DragWindow.
+    void MovedByUser(ui::Form& form, int x, int y);
     std::deque<std::pair<WindowRef, int>> hotkey_messages;  // (window, id)
     // Tick counts at which each timer fired, by timer name.
     std::map<std::string, std::vector<std::uint32_t>> timer_ticks;
@@ -231,6 +253,12 @@ private:
     class Host;
     std::optional<std::uint64_t> NextDue() const;
     bool RunOneDue();
+    // Puts the window where its form says and lets it hear of the DPI of the monitor it lands on, as the system
+    // does for a window of a program aware of each monitor's scale.
+    void Place(ui::Form& form);
+    void FollowMonitor(ui::Form& form);
+    std::map<const ui::Form*, SimWindow> windows_;
+    bool syncing_ = false;  // a change coming from the window itself
     SimWorld& world_;
     std::string command_line_;
     std::string exe_name_;

@@ -124,18 +124,22 @@ LRESULT Win32View::OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp,
                 RECT wr;
                 GetWindowRect(hwnd, &wr);
                 syncing_ = true;
-                form.set_position(static_cast<float>(Twips(fw, wr.left)), static_cast<float>(Twips(fw, wr.top)));
+                form.set_position(static_cast<float>(ui::PixelsToTwips(wr.left, system_dpi_)),
+                                  static_cast<float>(ui::PixelsToTwips(wr.top, system_dpi_)));
                 syncing_ = false;
             }
             return 0;
         case WM_DPICHANGED: {
+            // Moved to a monitor of another scale: the suggested rectangle, the form's position and the layout.
             fw.dpi = HIWORD(wp);
             const RECT* r = reinterpret_cast<const RECT*>(lp);
+            const ui::PixelRect suggested{r->left, r->top, r->right - r->left, r->bottom - r->top};
             syncing_ = true;
-            SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+            const ui::FormPixels pixels = ui::OnDpiChanged(form, fw.dpi, suggested, system_dpi_);
+            SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.width, suggested.height,
                          SWP_NOZORDER | SWP_NOACTIVATE);
             syncing_ = false;
-            Layout(fw);
+            Layout(fw, pixels);
             return 0;
         }
         default:

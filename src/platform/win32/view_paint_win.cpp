@@ -13,6 +13,9 @@ namespace {
 
 // Inset of the focus rectangle in a command button, in pixels at 96 dpi.
 constexpr int kFocusInsetPx = 3;
+// A label that shrinks its text to fit goes down by this factor each step, and no smaller than this.
+constexpr double kShrinkStep = 0.9;
+constexpr double kSmallestShrunkPoints = 8;
 
 }  // namespace
 
@@ -97,9 +100,22 @@ void Win32View::PaintLite(ui::Control& c, HDC dc, const RECT& client) {
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorref(c.enabled() ? c.fore_colour : GetSysColor(COLOR_GRAYTEXT)));
-    HGDIOBJ old = SelectObject(dc, FontFor(*fw, c.font()));
-    RECT text_area = client;
     UINT format = DT_WORDBREAK | DT_NOPREFIX | (label.align == ui::Align::Centre ? DT_CENTER : DT_LEFT);
+    HGDIOBJ old = SelectObject(dc, FontFor(*fw, c.font()));
+    if (label.shrink_to_fit) {
+        // Smaller by steps until the wrapped text fits the box in both directions (a word wider than the box would
+        // make the measured rectangle wider).
+        ui::Font font = c.font();
+        for (;;) {
+            RECT needed{0, 0, client.right - client.left, 0};
+            DrawTextA(dc, c.text().c_str(), -1, &needed, format | DT_CALCRECT);
+            const bool fits = needed.right <= client.right - client.left && needed.bottom <= client.bottom - client.top;
+            if (fits || font.points <= kSmallestShrunkPoints) break;
+            font.points *= kShrinkStep;
+            SelectObject(dc, FontFor(*fw, font));
+        }
+    }
+    RECT text_area = client;
     DrawTextA(dc, c.text().c_str(), -1, &text_area, format);
     SelectObject(dc, old);
 }

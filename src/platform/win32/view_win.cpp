@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/view_win_internal.h"
+#include "ui/layout.h"
 
 namespace lumoff::platform::win32 {
 
@@ -65,16 +66,12 @@ Win32View::Win32View() {
     wc.lpszClassName = kLiteClass;
     RegisterClassExA(&wc);
     taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
+    system_dpi_ = SystemDpi();
 }
 
 Win32View::~Win32View() = default;
 
-int Win32View::Px(const FormWindow& fw, double twips) const {
-    return static_cast<int>(twips * fw.dpi / 1440.0 + (twips >= 0 ? 0.5 : -0.5));
-}
-
-// Positions are kept in whole twips: at scales such as 175 % a pixel is a fraction of a twip.
-long Win32View::Twips(const FormWindow& fw, int px) const { return MulDiv(px, 1440, fw.dpi); }
+int Win32View::Px(const FormWindow& fw, double twips) const { return ui::TwipsToPixels(twips, fw.dpi); }
 
 Win32View::FormWindow* Win32View::WindowOf(const ui::Form& form) {
     auto it = forms_.find(&form);
@@ -100,7 +97,7 @@ HFONT Win32View::FontFor(FormWindow& fw, const ui::Font& font) {
     OwnedGdi& cached = fw.fonts[key];
     if (cached) return static_cast<HFONT>(cached.get());
     LOGFONTA lf{};
-    lf.lfHeight = -static_cast<LONG>(points * fw.dpi / 72.0 + 0.5);
+    lf.lfHeight = -ui::FontPixelHeight(font, fw.dpi);
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
@@ -115,7 +112,7 @@ void Win32View::Create(ui::Form& form) {
     FormWindow& fw = *owned;
     fw.view = this;
     fw.form = &form;
-    fw.dpi = SystemDpi();
+    fw.dpi = system_dpi_;
     forms_[&form] = std::move(owned);
 
     const ui::FormStyle& s = form.style();
@@ -123,7 +120,8 @@ void Win32View::Create(ui::Form& form) {
     DWORD ex = s.taskbar_button ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
     if (s.border == ui::Border::FixedToolWindow) style |= WS_CAPTION | WS_SYSMENU;
     if (s.border == ui::Border::FixedToolWindow) ex |= WS_EX_CONTROLPARENT;
-    RECT r{0, 0, Px(fw, s.client_width), Px(fw, s.client_height)};
+    const ui::FormPixels pixels = ui::LayOut(form, fw.dpi);
+    RECT r{0, 0, pixels.client_width, pixels.client_height};
     AdjustWindowRectEx(&r, style, FALSE, ex);
     // The move the system reports while it creates the window is not the form's: PlaceForm below puts the window at
     // the form's own position.
@@ -158,30 +156,25 @@ void Win32View::MakeControls(FormWindow& fw) {
     if (fw.controls_made) return;
     fw.controls_made = true;
     for (ui::Control* c : CreationOrder(*fw.form)) CreateControl(fw, *c);
-    Layout(fw);
+    Layout(fw, ui::LayOut(*fw.form, fw.dpi));
 }
 
-void Win32View::Layout(FormWindow& fw) {
+void Win32View::Layout(FormWindow& fw, const ui::FormPixels& pixels) {
     if (!fw.controls_made) return;
-    for (ui::Control* c : fw.by_id) {
-        const ui::TwipRect& r = c->rect();
-        double left = r.left, top = r.top;
-        if (ui::Control* frame = c->container()) {
-            left += frame->rect().left;
-            top += frame->rect().top;
-        }
-        int x = Px(fw, left), y = Px(fw, top);
-        int w = Px(fw, left + r.width) - x, h = Px(fw, top + r.height) - y;
+    for (size_t i = 0; i < fw.by_id.size(); ++i) {
+        ui::Control* c = fw.by_id[i];
+        const ui::PixelRect& r = pixels.controls[i].rect;
+        int h = r.height;
         if (c->kind() == ui::Kind::ComboBox) h += kComboDropHeightPx * fw.dpi / USER_DEFAULT_SCREEN_DPI;
         HWND hwnd = reinterpret_cast<HWND>(c->native);
-        SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, h, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(fw, c->font())), FALSE);
         if (c->kind() == ui::Kind::Frame && !c->tooltip.empty()) {
             TOOLINFOA ti{};
             ti.cbSize = sizeof ti;
             ti.hwnd = fw.hwnd;
-            ti.uId = static_cast<UINT_PTR>(kFirstControlId + (std::find(fw.by_id.begin(), fw.by_id.end(), c) - fw.by_id.begin()));
-            ti.rect = {x, y, x + w, y + h};
+            ti.uId = static_cast<UINT_PTR>(kFirstControlId + i);
+            ti.rect = {r.left, r.top, r.left + r.width, r.top + r.height};
             SendMessageA(fw.tooltip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
         }
     }
@@ -198,8 +191,9 @@ void Win32View::PlaceForm(FormWindow& fw) {
         x = ui::CentredStart(work.left, work.right - work.left, wr.right - wr.left);
         y = ui::CentredStart(work.top, work.bottom - work.top, wr.bottom - wr.top);
     } else {
-        x = Px(fw, fw.form->left());
-        y = Px(fw, fw.form->top());
+        // Screen positions convert at the system DPI, whatever the window's own DPI (see ui/layout.h).
+        x = ui::TwipsToPixels(fw.form->left(), system_dpi_);
+        y = ui::TwipsToPixels(fw.form->top(), system_dpi_);
     }
     syncing_ = true;
     SetWindowPos(fw.hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

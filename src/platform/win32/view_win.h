@@ -9,6 +9,7 @@
 
 #include "platform/win32/handles_win.h"
 #include "platform/win32/win32_services.h"
+#include "ui/layout.h"
 
 #include <map>
 #include <vector>
@@ -56,7 +57,7 @@ private:
     void RestoreFocus(FormWindow& fw);
     void CreateControl(FormWindow& fw, ui::Control& control);
     void MakeControls(FormWindow& fw);
-    void Layout(FormWindow& fw);
+    void Layout(FormWindow& fw, const ui::FormPixels& pixels);
     void PlaceForm(FormWindow& fw);
     void ApplyVisibility(FormWindow& fw);
     void PaintLite(ui::Control& control, HDC dc, const RECT& client);
@@ -64,11 +65,11 @@ private:
     HBRUSH BrushFor(ui::Colour colour);
     FormWindow* WindowOf(const ui::Form& form);
     int Px(const FormWindow& fw, double twips) const;
-    long Twips(const FormWindow& fw, int px) const;
 
     std::map<const ui::Form*, std::unique_ptr<FormWindow>> forms_;
     std::map<ui::Colour, OwnedGdi> brushes_;
     std::map<ui::Timer*, OwnedTimer> live_timers_;
+    int system_dpi_ = USER_DEFAULT_SCREEN_DPI;  // the DPI at which screen positions convert to twips
     bool syncing_ = false;  // a change coming from the window itself; do not mirror it back
     OwnedIcon icon_;
     OwnedIcon small_icon_;

@@ -311,6 +311,14 @@ ui::TwipRect Win32Desktop::VirtualScreen() {
     return {twips(SM_XVIRTUALSCREEN), twips(SM_YVIRTUALSCREEN), twips(SM_CXVIRTUALSCREEN), twips(SM_CYVIRTUALSCREEN)};
 }
 
+ui::TwipRect Win32Desktop::PrimaryMonitor() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    auto twips = [dpi](int metric) { return MulDiv(GetSystemMetrics(metric), 1440, dpi > 0 ? dpi : 96); };
+    return {0, 0, twips(SM_CXSCREEN), twips(SM_CYSCREEN)};
+}
+
 bool Win32Desktop::RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) {
     return ::RegisterHotKey(ToHwnd(window), id, modifiers, virtual_key) != FALSE;
 }

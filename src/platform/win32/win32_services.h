@@ -81,6 +81,7 @@ public:
     bool RegisterHotKey(WindowRef window, int id, unsigned modifiers, unsigned virtual_key) override;
     void UnregisterHotKey(WindowRef window, int id) override;
     ui::TwipRect VirtualScreen() override;
+    ui::TwipRect PrimaryMonitor() override;
 
 private:
     // LUMOFF_POWER_LOG names a file that receives one line per power request, for the end-to-end tests: the
