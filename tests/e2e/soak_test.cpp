@@ -60,8 +60,12 @@ constexpr TwipRect kCmdUpdate{120 + 120, 7320 + 240, 2415, 255};
 constexpr POINT kOnTheMessage{100, 30};
 // The tray icon's notifications arrive as mouse moves whose x is the mouse message.
 constexpr int kLeftButtonUp = 514;
-// The user's hotkey the soak seeds: Ctrl (list position 1) + A (position 12).
-constexpr WORD kHotKey = 'A';
+// The user's hotkey: the lists' own F10 with no modifier. Not a pair with Ctrl: Wine brings its key state in line
+// with the X server's whenever the focus moves (a window shown or hidden), and an injected Ctrl is down only in Wine,
+// so a Ctrl pressed within a few milliseconds of the status screen coming or going is taken back before the letter
+// arrives and the hotkey never fires (seen here once in a few hundred presses; F10 alone never missed in 3,200).
+// A person's Ctrl is down in the X server too. Hotkeys with modifiers are tested on their own in monitor_test.cpp.
+constexpr WORD kHotKey = VK_F10;
 
 double Scale() {
     const char* text = std::getenv("LUMOFF_SOAK_SCALE");
@@ -121,11 +125,9 @@ public:
     Soak() {
         EXPECT_TRUE(server_.Valid());
         EXPECT_TRUE(SeedSettings());
-        // Every wake input allowed, and the user's hotkey set.
+        // Every wake input allowed, and the user's hotkey set (the lists' own pair, F10).
         for (const char* name : {"HotKeyEnter", "HotKeyMouse"}) WriteRaw(name, "1");
         WriteRaw("HotKeySet", "1");
-        WriteRaw("HotKeyA", "1");
-        WriteRaw("HotKeyB", "12");
         SetEnvironmentVariableW(L"LUMOFF_WEBHOST", server_.Host().c_str());
         live_log_ = ArtifactPath(L"live-counts.log");
         DeleteFileW(live_log_.c_str());
@@ -138,17 +140,27 @@ public:
 
     // The monitor off, by the user's hotkey or by the caption window's button.
     void Off(bool by_button) {
-        const bool sent = by_button ? Click(lumoff_->TurnOffPoint()) : PressKey(kHotKey, kControl);
-        ASSERT_TRUE(sent);
-        ASSERT_TRUE(WaitUntil([&] { return lumoff_->StatusScreenShown(); })) << "not turned off";
+        const size_t before = lumoff_->PowerRequests().size();
+        ASSERT_TRUE(by_button ? Click(lumoff_->TurnOffPoint()) : PressKey(kHotKey));
+        ASSERT_TRUE(WaitUntil([&] { return lumoff_->StatusScreenShown(); }))
+            << "not turned off" << Explain(true, before);
     }
     enum class Wake { Enter, Click, HotKey };
     void On(Wake by) {
-        const bool sent = by == Wake::Enter   ? PressKey(VK_RETURN)
-                          : by == Wake::Click ? Click(kOnTheMessage)
-                                              : PressKey(kHotKey, kControl);
-        ASSERT_TRUE(sent);
-        ASSERT_TRUE(WaitUntil([&] { return !lumoff_->StatusScreenShown(); })) << "not woken";
+        const size_t before = lumoff_->PowerRequests().size();
+        ASSERT_TRUE(by == Wake::Enter   ? PressKey(VK_RETURN)
+                    : by == Wake::Click ? Click(kOnTheMessage)
+                                        : PressKey(kHotKey));
+        ASSERT_TRUE(WaitUntil([&] { return !lumoff_->StatusScreenShown(); })) << "not woken" << Explain(false, before);
+    }
+    // What the program did meanwhile tells a lost input from a late one or a hung program.
+    std::string Explain(bool shown, size_t requests_before) {
+        DWORD_PTR answer = 0;
+        const bool responds = SendMessageTimeoutW(caption_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+        const bool later = WaitUntil([&] { return lumoff_->StatusScreenShown() == shown; }, Duration{5000});
+        return "; power requests since the input: " + std::to_string(lumoff_->PowerRequests().size() - requests_before) +
+               "; the program responds: " + (responds ? "yes" : "no") + "; done within 5 s more: " +
+               (later ? "yes" : "no");
     }
     void Cycle(int round) {
         ASSERT_NO_FATAL_FAILURE(Off(round % 2 == 1));
