@@ -9,10 +9,6 @@
 namespace lumoff {
 namespace {
 
-using platform::sim::SimProcess;
-using platform::sim::SimWorld;
-using testing::Stored;
-
 // A copy whose program is built and whose Options dialog is loaded; nothing else of the start-up runs.
 struct Loaded {
     SimWorld world;
@@ -29,9 +25,8 @@ TEST(OptionsLoad, FillsTheListsAndSelectsTheirDefaults) {
     const auto& keys = l.o.hkeyButton2.items();
     ASSERT_EQ(keys.size(), 48u);
     EXPECT_EQ(keys[0] + keys[11] + keys[12] + keys[37] + keys[38] + keys[47], "F1F12AZ09");
-    const std::vector<std::string> actions{"Shutdown", "Restart", "Logoff", "Standby", "Hibernate"};
-    EXPECT_EQ(l.o.Combo1.items(), actions);
-    EXPECT_EQ(l.o.Combo2.items(), actions);
+    EXPECT_EQ(l.o.Combo1.items(), (std::vector<std::string>{"Shutdown", "Restart", "Logoff", "Standby", "Hibernate"}));
+    EXPECT_EQ(l.o.Combo2.items(), l.o.Combo1.items());
     EXPECT_EQ(l.o.hkeyButton1.SelectedText() + " " + l.o.hkeyButton2.SelectedText() + " " +
                   l.o.Combo1.SelectedText() + " " + l.o.Combo2.SelectedText(),
               "- F10 Logoff Logoff");
@@ -40,16 +35,17 @@ TEST(OptionsLoad, FillsTheListsAndSelectsTheirDefaults) {
 
 TEST(ActionLists, TheLoadStoresNothingAnArmedGuardSwallowsOneClickAndEachPickStoresOneByte) {
     Loaded l;
-    EXPECT_EQ(Stored(l.world, settings::kTimerOtherSelect), std::nullopt);
-    EXPECT_EQ(Stored(l.world, settings::kScheduleOtherSelect), std::nullopt);
+    auto stored = [&] {
+        return Stored(l.world, "TimerOtherSelect").value_or("-") + Stored(l.world, "ScheduleOtherSelect").value_or("-");
+    };
+    EXPECT_EQ(stored(), "--");
     EXPECT_EQ(l.o.Combo1.tag, "") << "the load's own selection used up the guard";
     l.o.Combo1.tag = "startup";
     l.o.Combo1.set_list_index(3);
-    EXPECT_EQ(Stored(l.world, settings::kTimerOtherSelect), std::nullopt);
+    EXPECT_EQ(stored(), "--");
     l.o.Combo1.set_list_index(4);  // "Hibernate"
-    EXPECT_EQ(Stored(l.world, settings::kTimerOtherSelect), "4");
     l.o.Combo2.set_list_index(1);  // "Restart"
-    EXPECT_EQ(Stored(l.world, settings::kScheduleOtherSelect), "1");
+    EXPECT_EQ(stored(), "41");
 }
 
 TEST(WebHost, TheRunTimeHostIsTheOneOpenedAskedAndNamed) {
@@ -61,14 +57,13 @@ TEST(WebHost, TheRunTimeHostIsTheOneOpenedAskedAndNamed) {
     OptionsDialog& o = program.ctx.Options();
     EXPECT_EQ(o.cmdReadme.tooltip, "Click to go to https://mirror.example:8443 to read the lastest!");
     o.cmdReadme.Click();
-    ASSERT_EQ(world.opened_urls.size(), 1u);
-    EXPECT_EQ(world.opened_urls[0].first, process.Handle(o)) << "owned by the dialog";
-    EXPECT_EQ(world.opened_urls[0].second, "https://mirror.example:8443/files/lumoff/readme.txt");
+    EXPECT_EQ(world.opened_urls, (std::vector<std::pair<platform::WindowRef, std::string>>{
+                                     {process.Handle(o), "https://mirror.example:8443/files/lumoff/readme.txt"}}))
+        << "owned by the dialog";
     world.box_answers = {platform::kIdYes, platform::kIdOk};
     o.cmdUpdate.Click();
-    ASSERT_EQ(world.downloads.requests.size(), 1u);
-    EXPECT_EQ(world.downloads.requests[0].url, "https://mirror.example:8443/files/lumoff11/updateinfo.txt");
-    EXPECT_EQ(world.boxes[0].text, "Connect to https://mirror.example:8443 to check for updates?");
+    EXPECT_EQ(world.downloads.requests.at(0).url, "https://mirror.example:8443/files/lumoff11/updateinfo.txt");
+    EXPECT_EQ(world.boxes.at(0).text, "Connect to https://mirror.example:8443 to check for updates?");
 }
 
 }  // namespace

@@ -7,68 +7,46 @@
 namespace lumoff {
 namespace {
 
-using platform::kIdOk;
-using platform::sim::SimWorld;
-using testing::SimCopy;
-
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kPath = "C:\\Program Files\\Lumoff\\Lumoff.exe";
 
-struct Running {
-    explicit Running(bool run_key = true) {
-        testing::SeedSettings(world);
-        if (run_key) world.registry.CreateKey(kRunKey);
-        world.horizon_ms = 10;
-    }
-    const platform::sim::RegValue* RunValue() { return world.registry.Get(kRunKey, "Lumoff"); }
-    OptionsDialog& o() { return copy.options(); }
-    SimWorld world;
-    SimCopy copy{world};
-};
+const platform::sim::RegValue* RunValue(SimWorld& w) { return w.registry.Get(kRunKey, "Lumoff"); }
 
 TEST(StartWithWindows, TheCommandIsTheFolderTheNameAndExe) {
     SimWorld world;
-    platform::sim::SimProcess p(world, "x");
+    SimProcess p(world, "x");
     struct Case {
-        const char* path;
-        const char* command;
-    } cases[] = {{kPath, kPath},
-                 {"C:\\Lumoff.exe", "C:\\\\Lumoff.exe"},
-                 {"D:\\Tools\\LUMOFF.EXE", "D:\\Tools\\LUMOFF.exe"},
-                 {"D:\\v1.2\\lumoff", "D:\\v1.2\\lumoff.exe"}};
+        const char *path, *command;
+    } cases[] = {{kPath, kPath}, {"C:\\Lumoff.exe", "C:\\\\Lumoff.exe"},
+                 {"D:\\Tools\\LUMOFF.EXE", "D:\\Tools\\LUMOFF.exe"}, {"D:\\v1.2\\lumoff", "D:\\v1.2\\lumoff.exe"}};
     for (const Case& c : cases) {
         p.exe_path = c.path;
         EXPECT_EQ(StartupCommand(p), c.command) << c.path;
     }
 }
 
+// Enabled rewrites the value with this program's own path; another program's value is left as it was.
 TEST(StartWithWindows, TheStartSelectsEnabledWhenTheValueNamesThisProgramInAnyCase) {
     struct Case {
         const char* stored;
         bool on;
-    } cases[] = {{kPath, true},
-                 {"c:\\PROGRAM FILES\\lumoff\\LUMOFF.EXE", true},
+    } cases[] = {{kPath, true}, {"c:\\PROGRAM FILES\\lumoff\\LUMOFF.EXE", true},
                  {"\"C:\\Program Files\\Lumoff\\Lumoff.exe\"", false},
-                 {"C:\\Program Files\\Lumoff\\Lumoff.exe /tray", false},
-                 {"D:\\Old\\Lumoff.exe", false}};
+                 {"C:\\Program Files\\Lumoff\\Lumoff.exe /tray", false}, {"D:\\Old\\Lumoff.exe", false}};
     for (const Case& c : cases) {
-        Running r;
-        r.world.registry.Put(kRunKey, "Lumoff", c.stored);
-        r.copy.Start();
+        RunningCopy r({}, [&](SimWorld& w) { w.registry.Put(kRunKey, "Lumoff", c.stored); });
         EXPECT_EQ(r.o().radStartOn.value(), c.on) << c.stored;
-        ASSERT_TRUE(r.RunValue()) << "selecting at start-up removes nothing: " << c.stored;
-        // Enabled rewrites the value with this program's own path; another program's value is left as it was.
-        EXPECT_EQ(r.RunValue()->data, c.on ? std::string(kPath) : std::string(c.stored));
+        ASSERT_TRUE(RunValue(r.world)) << "selecting at start-up removes nothing: " << c.stored;
+        EXPECT_EQ(RunValue(r.world)->data, c.on ? kPath : c.stored);
     }
 }
 
 TEST(StartWithWindows, AProfileWithoutARunKeyGetsOneAndDeletingAMissingValueSaysNothing) {
-    Running r(false);
-    r.copy.Start();
+    RunningCopy r;
     r.o().radStartOn.set_value(true);
-    ASSERT_TRUE(r.RunValue());
-    EXPECT_EQ(r.RunValue()->data, kPath) << "no quotes, no arguments, no NUL";
-    EXPECT_TRUE(r.RunValue()->unicode);
+    ASSERT_TRUE(RunValue(r.world));
+    EXPECT_EQ(RunValue(r.world)->data, kPath) << "no quotes, no arguments, no NUL";
+    EXPECT_TRUE(RunValue(r.world)->unicode);
     platform::RegKey key = r.world.registry.Open(kRunKey);
     r.world.registry.DeleteValue(key, "Lumoff");  // removed by hand meanwhile
     r.world.registry.Close(key);
@@ -77,15 +55,12 @@ TEST(StartWithWindows, AProfileWithoutARunKeyGetsOneAndDeletingAMissingValueSays
 }
 
 TEST(StartWithWindows, AFailedWriteSaysSoAndFallsBackToDisabled) {
-    Running r;
-    r.copy.Start();
+    RunningCopy r({.answers = {kIdOk}}, [](SimWorld& w) { w.registry.CreateKey(kRunKey); });
     r.world.registry.deny_writes = true;
-    r.world.box_answers = {kIdOk};
     r.o().radStartOn.set_value(true);
-    ASSERT_EQ(r.world.boxes.size(), 1u);
-    EXPECT_EQ(r.world.boxes[0].text, "Error adding Lumoff to system startup!");
+    EXPECT_EQ(r.Boxes(), std::vector<std::string>{"Error adding Lumoff to system startup!"});
     EXPECT_TRUE(r.o().radStartOff.value());
-    EXPECT_EQ(r.RunValue(), nullptr);
+    EXPECT_EQ(RunValue(r.world), nullptr);
     EXPECT_EQ(r.world.registry.OpenHandles(), 0u);
 }
 

@@ -3,15 +3,11 @@
 
 #include "options/uninstall.h"
 #include "settings/loader.h"
+#include "platform/sim/sim_registry.h"
 #include "support/sim_program.h"
 
 namespace lumoff {
 namespace {
-
-using platform::kIdNo;
-using platform::kIdYes;
-using platform::sim::SimWorld;
-using testing::SimCopy;
 
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -21,38 +17,26 @@ TEST(Uninstall, YesRemovesTheKeyAndTheRunValueAndEndsWhateverTheFeedbackAnswerNo
         bool removed, opened;
     } cases[] = {{{kIdNo}, false, false}, {{kIdYes, kIdYes}, true, true}, {{kIdYes, kIdNo}, true, false}};
     for (const Case& c : cases) {
-        SimWorld world;
-        testing::SeedSettings(world);
-        world.horizon_ms = 10;
-        SimCopy copy(world);
-        copy.Start();
-        copy.options().radStartOn.set_value(true);
+        RunningCopy r({.answers = c.answers});
+        SimWorld& world = r.world;
+        r.o().radStartOn.set_value(true);
         world.registry.Put(kRunKey, "Other", "C:\\Other.exe");
-        world.box_answers.assign(c.answers.begin(), c.answers.end());
-        bool ended = false;
-        try {
-            copy.options().cmdReg.Click();
-        } catch (const platform::sim::ProcessExited&) {
-            ended = true;
-        }
         SCOPED_TRACE(c.answers.size());
-        EXPECT_EQ(ended, c.removed);
+        world.At(0, [&] { r.o().cmdReg.Click(); });
+        EXPECT_EQ(r.RunUntil(0).has_value(), c.removed);
         EXPECT_EQ(world.boxes.size(), c.answers.size()) << "the texts are checked end to end";
         EXPECT_EQ(world.registry.KeyExists(settings::kSettingsKey), !c.removed);
         EXPECT_EQ(world.registry.Get(kRunKey, "Lumoff") != nullptr, !c.removed);
         EXPECT_TRUE(world.registry.Get(kRunKey, "Other")) << "only this program's value goes";
-        ASSERT_EQ(world.opened_urls.size(), c.opened ? 1u : 0u);
-        if (c.opened) {
-            EXPECT_EQ(world.opened_urls[0].first, 0u) << "no owner window";
-            EXPECT_EQ(world.opened_urls[0].second, "http://www.brevald.example/files/lumoff/feedback.php");
-        }
+        using Opened = std::vector<std::pair<platform::WindowRef, std::string>>;
+        EXPECT_EQ(world.opened_urls, (c.opened ? Opened{{0, "http://www.brevald.example/files/lumoff/feedback.php"}}
+                                               : Opened{})) << "no owner window";
         EXPECT_EQ(world.registry.OpenHandles(), 0u);
     }
 }
 
 TEST(DeleteAllValues, EmptiesTheKeyWhateverTheValuesNamesSizesAndTypes) {
-    SimWorld world;
-    auto& reg = world.registry;
+    platform::sim::SimRegistry reg;
     reg.Put(settings::kSettingsKey, "", "default value");
     reg.Put(settings::kSettingsKey, std::string(300, 'N'), "long name");
     reg.Put(settings::kSettingsKey, "Big", std::string(1000, 'x'));
@@ -67,8 +51,7 @@ TEST(DeleteAllValues, EmptiesTheKeyWhateverTheValuesNamesSizesAndTypes) {
 }
 
 TEST(DeleteAllValues, EndsWhenAValueCannotBeDeletedAndDeletesTheRest) {
-    SimWorld world;
-    auto& reg = world.registry;
+    platform::sim::SimRegistry reg;
     for (const char* name : {"A", "Locked", "B", "C"}) reg.Put(settings::kSettingsKey, name, "1");
     reg.undeletable_value = "Locked";
     platform::RegKey key = reg.Open(settings::kSettingsKey);

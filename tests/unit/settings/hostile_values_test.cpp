@@ -15,10 +15,6 @@
 namespace lumoff {
 namespace {
 
-using platform::sim::SimWorld;
-using testing::SimCopy;
-using testing::Stored;
-
 // The start-up's pace: the housekeeping tick (position save, schedule check) runs a few times in this span.
 constexpr std::uint64_t kRunMs = 3500;
 
@@ -31,20 +27,13 @@ struct Form {
 
 const std::vector<Form>& HostileForms() {
     using namespace std::string_literals;
+    constexpr std::uint32_t sz = platform::kRegSz;
     static const std::vector<Form> forms = {
-        {"missing", true, platform::kRegSz, ""},
-        {"empty", false, platform::kRegSz, ""},
-        {"no number", false, platform::kRegSz, "abc"},
-        {"negative", false, platform::kRegSz, "-5"},
-        {"huge", false, platform::kRegSz, "2147483647"},
-        {"beyond 32 bits", false, platform::kRegSz, "99999999999"},
-        {"255 bytes", false, platform::kRegSz, std::string(255, '9')},
-        {"256 bytes", false, platform::kRegSz, std::string(256, '9')},
-        {"300 bytes", false, platform::kRegSz, std::string(300, '9')},
-        {"REG_DWORD", false, platform::kRegDword, "\x01\0\0\0"s},
-        {"REG_BINARY", false, platform::kRegBinary, "\xff\xfe\x07"s},
-        {"REG_MULTI_SZ", false, 7, "1\0" "0\0\0"s},
-    };
+        {"missing", true, sz, ""},     {"empty", false, sz, ""},           {"no number", false, sz, "abc"},
+        {"negative", false, sz, "-5"}, {"huge", false, sz, "2147483647"},  {"beyond 32 bits", false, sz, "99999999999"},
+        {"255 bytes", false, sz, std::string(255, '9')}, {"256 bytes", false, sz, std::string(256, '9')},
+        {"300 bytes", false, sz, std::string(300, '9')}, {"REG_DWORD", false, platform::kRegDword, "\x01\0\0\0"s},
+        {"REG_BINARY", false, platform::kRegBinary, "\xff\xfe\x07"s}, {"REG_MULTI_SZ", false, 7, "1\0" "0\0\0"s}};
     return forms;
 }
 
@@ -127,25 +116,22 @@ TEST(HostileValues, EveryValueInEveryFormStartsLoadsTheRestAndStoresOnTheFirstCl
                 ok = false;
                 ADD_FAILURE() << hostile.name << " " << form.label << ": " << what;
             };
-            SimWorld world;
-            world.SetLocalTime({2026, 12, 6, 9, 30, 0, 0});
-            world.horizon_ms = kRunMs;
-            world.box_answers = {platform::kIdNo, platform::kIdNo, platform::kIdNo};
-            for (const Row& r : Rows()) world.registry.Put(settings::kSettingsKey, r.name, r.seeded);
-            if (form.missing) {
-                platform::RegKey key = world.registry.Open(settings::kSettingsKey);
-                world.registry.DeleteValue(key, hostile.name);
-                world.registry.Close(key);
-            } else {
-                world.registry.Put(settings::kSettingsKey, hostile.name, form.data, form.type);
-            }
+            testing::Setup setup{.answers = {kIdNo, kIdNo, kIdNo}, .until = kRunMs};
+            for (const Row& r : Rows()) setup.stored.emplace_back(r.name, r.seeded);
+            RunningCopy run(setup, [&](SimWorld& w) {
+                platform::RegKey key = w.registry.Open(settings::kSettingsKey);
+                w.registry.DeleteValue(key, hostile.name);
+                w.registry.Close(key);
+                if (!form.missing) w.registry.Put(settings::kSettingsKey, hostile.name, form.data, form.type);
+            });
+            SimCopy& copy = run.copy;
+            SimWorld& world = run.world;
             const std::string damaged = hostile.name;
-
-            SimCopy copy(world);
-            check(!copy.Start(), "the copy ended");
+            check(!run.ended, "the copy ended");
             check(copy.main().tmrSticky.enabled(), "the start-up did not complete");
             // A damaged version is an older program: the readme is offered, nothing else is asked.
-            check(world.boxes.size() == (damaged == "Version" ? 1u : 0u), std::to_string(world.boxes.size()) + " boxes");
+            const size_t boxes = world.boxes.size();
+            check(boxes == (damaged == "Version" ? 1u : 0u), std::to_string(boxes) + " boxes");
             for (const Row& r : Rows()) {
                 const std::string name = r.name;
                 // A pair with a damaged half is not registered again.

@@ -11,20 +11,11 @@
 namespace lumoff {
 namespace {
 
-using platform::kIdNo;
-using platform::kIdOk;
-using platform::kIdYes;
-using platform::sim::SimProcess;
-using platform::sim::SimWorld;
-using testing::SimCopy;
-using testing::Stored;
-
 constexpr const char* kUpgrade =
     "Thank you for installing a newer version :)\r\nVersion details: 1.1.2\r\nDo you want to read the readme?";
 
 // A program whose Options dialog is loaded (lists filled, handlers wired), ready for LoadSettings on its own.
 struct Loading {
-    Loading() { world.SetLocalTime({2026, 12, 6, 9, 30, 0, 0}); }
     // Runs the loader with the message boxes answered in order; nothing when the program ended.
     std::optional<LoadedSettings> Load(std::initializer_list<int> answers = {}) {
         world.box_answers = answers;
@@ -39,7 +30,7 @@ struct Loading {
     OptionsDialog& o() { return program.ctx.options; }
 
     SimWorld world;
-    SimProcess process{world, "\"C:\\Program Files\\Lumoff\\Lumoff.exe\""};
+    SimProcess process{world, testing::kCommandLine};
     Program program{process.platform()};
 };
 
@@ -62,8 +53,7 @@ TEST(FirstRun, CreatesTheKeyWritesEveryDefaultInOrderAndAsks) {
             stored.emplace_back(name, l.world.registry.Get(settings::kSettingsKey, name)->data);
         l.world.registry.Close(key);
         EXPECT_EQ(stored, expected) << "names, order and exact bytes: no NULs, two bytes for the time fields";
-        ASSERT_EQ(l.world.boxes.size(), 1u) << "no upgrade message after the first run";
-        EXPECT_EQ(l.world.boxes[0].text, kFirstRunMessage);
+        EXPECT_EQ(BoxTexts(l.world), std::vector<std::string>{kFirstRunMessage}) << "no upgrade message after it";
         EXPECT_EQ(l.world.downloads.requests.size(), answer == kIdYes ? 1u : 0u) << "Yes starts the install ping";
         EXPECT_EQ(l.world.registry.OpenHandles(), 0u);
     }
@@ -73,8 +63,8 @@ TEST(FirstRun, AKeyThatCanBeNeitherOpenedNorCreatedEndsTheProgramWithAMessage) {
     Loading l;
     l.world.registry.deny_access = true;
     EXPECT_FALSE(l.Load({kIdOk}));
-    ASSERT_EQ(l.world.boxes.size(), 1u);
-    EXPECT_EQ(l.world.boxes[0].text, "Error while accessing the registry!\r\nPlease contact support@brevald.example");
+    EXPECT_EQ(BoxTexts(l.world),
+              std::vector<std::string>{"Error while accessing the registry!\r\nPlease contact support@brevald.example"});
 }
 
 TEST(Upgrade, VersionsCompareAsNumbersFieldByField) {
@@ -98,10 +88,7 @@ TEST(Upgrade, AnOlderStoredVersionIsRewrittenAndTheReadmeOffered) {
         l.Put("Version", c.stored);
         ASSERT_TRUE(l.Load({c.answer}));
         EXPECT_EQ(Stored(l.world, "Version"), c.offered ? "1.1.2" : c.stored);
-        ASSERT_EQ(l.world.boxes.size(), c.offered ? 1u : 0u) << c.stored;
-        if (c.offered) {
-            EXPECT_EQ(l.world.boxes[0].text, kUpgrade);
-        }
+        EXPECT_EQ(BoxTexts(l.world), c.offered ? std::vector<std::string>{kUpgrade} : std::vector<std::string>{});
         EXPECT_EQ(l.world.opened_urls.size(), c.opened ? 1u : 0u);
     }
 }
@@ -149,35 +136,21 @@ TEST(LoadingTable, AStoredHotKeyPairOutsideTheListsIsNotRegistered) {
     } cases[] = {{"1", "12", true},  {"", "", true},     {"7", "47", true}, {"8", "12", false},
                  {"1", "48", false}, {"-1", "12", false}, {"1", "x", false}, {"0", "F10", false}};
     for (const Case& c : cases) {
-        SimWorld world;
-        testing::SeedSettings(world);
-        world.registry.Put(settings::kSettingsKey, "HotKeySet", "1");
-        if (*c.a) world.registry.Put(settings::kSettingsKey, "HotKeyA", c.a);
-        if (*c.b) world.registry.Put(settings::kSettingsKey, "HotKeyB", c.b);
-        world.horizon_ms = 10;
-        SimCopy copy(world);
-        copy.Start();
-        EXPECT_EQ(world.hotkeys.size(), c.registered ? 1u : 0u) << c.a << "+" << c.b;
-        EXPECT_TRUE(world.boxes.empty()) << c.a << "+" << c.b;
+        testing::Setup setup{.stored = {{"HotKeySet", "1"}}};
+        if (*c.a) setup.stored.emplace_back("HotKeyA", c.a);
+        if (*c.b) setup.stored.emplace_back("HotKeyB", c.b);
+        RunningCopy r(setup);
+        EXPECT_EQ(r.world.hotkeys.size(), c.registered ? 1u : 0u) << c.a << "+" << c.b;
+        EXPECT_TRUE(r.world.boxes.empty()) << c.a << "+" << c.b;
     }
 }
 
 // The schedule's check box stores the time of the schedule boxes; they hold the stored time when it is set.
 TEST(LoadingTable, AnEnabledScheduleKeepsItsStoredTime) {
-    SimWorld world;
-    testing::SeedSettings(world);
-    for (auto [name, value] : {std::pair{"Schedule", "1"}, {"ScheduleHr", "07"}, {"ScheduleMn", "30"},
-                               {"ScheduleSc", "00"}})
-        world.registry.Put(settings::kSettingsKey, name, value);
-    world.horizon_ms = 10;
-    SimCopy copy(world);
-    copy.Start();
-    EXPECT_EQ(copy.options().chkSchedule.value(), 1);
-    EXPECT_EQ(copy.options().timHrs2.text() + ":" + copy.options().timMin2.text() + ":" + copy.options().timSec2.text(),
-              "7:30:0");
-    EXPECT_EQ(Stored(world, "ScheduleHr"), std::string("7\0", 2));
-    EXPECT_EQ(Stored(world, "ScheduleMn"), "30");
-    EXPECT_EQ(Stored(world, "ScheduleSc"), std::string("0\0", 2));
+    RunningCopy r({.stored = {{"Schedule", "1"}, {"ScheduleHr", "07"}, {"ScheduleMn", "30"}, {"ScheduleSc", "00"}}});
+    EXPECT_EQ(r.o().chkSchedule.value(), 1);
+    EXPECT_EQ(r.o().timHrs2.text() + ":" + r.o().timMin2.text() + ":" + r.o().timSec2.text(), "7:30:0");
+    EXPECT_EQ(r.Values({"ScheduleHr", "ScheduleMn", "ScheduleSc"}), std::string("7\0" "30" "0\0", 6));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "contract/registry_cases.h"
 #include "platform/sim/sim_registry.h"
 
 namespace lumoff::settings {
@@ -17,6 +18,17 @@ std::string Read(SimRegistry& reg, std::string_view name) {
 }
 
 // The byte-level cases are in the registry contract, shared with the end-to-end tests.
+TEST(RegistryContract, SimulatedRegistryReadsEveryCaseAsTheSystemDoes) {
+    SimRegistry reg;
+    reg.CreateKey(kSettingsKey);
+    platform::RegKey key = reg.Open(kSettingsKey);
+    for (const auto& c : contract::ReadSettingValueCases()) {
+        reg.SetValue(key, c.name, c.type, c.data.data(), static_cast<std::uint32_t>(c.data.size()));
+        EXPECT_EQ(ReadSettingValue(reg, key, c.name), c.expected) << c.name;
+    }
+    reg.Close(key);
+}
+
 TEST(ReadSettingValue, IsEmptyForAMissingValueOrAKeyThatIsNotOpen) {
     SimRegistry reg;
     reg.Put(kSettingsKey, "Plain", "1");
@@ -35,13 +47,10 @@ TEST(Store, CutsEachFormToItsDataLength) {
                 {"One", "5", ValueForm::TwoDigit},
                 {"Empty", "", ValueForm::TwoDigit},
                 {"Number", "4320", ValueForm::Text}});
-    auto bytes = [&](const char* name) { return reg.Get(kSettingsKey, name)->data; };
-    EXPECT_EQ(bytes("Flag"), "1");
-    EXPECT_EQ(bytes("Position"), "1") << "a list position is stored as its first digit";
-    EXPECT_EQ(bytes("Two"), "00");
-    EXPECT_EQ(bytes("One"), std::string("5\0", 2));
-    EXPECT_EQ(bytes("Empty"), std::string("\0\0", 2));
-    EXPECT_EQ(bytes("Number"), "4320");
+    std::string bytes;
+    for (const char* name : {"Flag", "Position", "Two", "One", "Empty", "Number"})
+        bytes += reg.Get(kSettingsKey, name)->data + "|";
+    EXPECT_EQ(bytes, std::string("1|1|00|5\0|\0\0|4320|", 18)) << "a list position is stored as its first digit";
     EXPECT_EQ(reg.Get(kSettingsKey, "Number")->type, platform::kRegSz);
     EXPECT_EQ(reg.OpenHandles(), 0u) << "every write closes the key again";
 }
@@ -53,15 +62,12 @@ TEST(Store, DoesNothingWhileTheKeyIsMissing) {
 }
 
 TEST(ParseStoredNumber, RoundsDownAndRejectsWhatIsNoNumber) {
-    EXPECT_EQ(ParseStoredNumber("4320"), 4320);
-    EXPECT_EQ(ParseStoredNumber("-15"), -15);
-    EXPECT_EQ(ParseStoredNumber("7.9"), 7);
-    EXPECT_EQ(ParseStoredNumber("7,5"), 7);
-    EXPECT_EQ(ParseStoredNumber("-0.5"), -1);
-    EXPECT_EQ(ParseStoredNumber(""), std::nullopt);
-    EXPECT_EQ(ParseStoredNumber("abc"), std::nullopt);
-    EXPECT_EQ(ParseStoredNumber("12ab"), std::nullopt);
-    EXPECT_EQ(ParseStoredNumber("99999999999"), std::nullopt);
+    struct Case {
+        const char* text;
+        std::optional<long> number;
+    } cases[] = {{"4320", 4320}, {"-15", -15}, {"7.9", 7}, {"7,5", 7}, {"-0.5", -1}, {"", std::nullopt},
+                 {"abc", std::nullopt}, {"12ab", std::nullopt}, {"99999999999", std::nullopt}};
+    for (const Case& c : cases) EXPECT_EQ(ParseStoredNumber(c.text), c.number) << c.text;
 }
 
 }  // namespace

@@ -2,16 +2,13 @@
 // correction, and what the caption shows.
 #include <gtest/gtest.h>
 
+#include "support/sim_program.h"
 #include "timed/countdown.h"
-#include "timed_copy.h"
 
 namespace lumoff {
 namespace {
 
-using platform::kIdCancel;
-using platform::kIdOk;
-using testing::Stored;
-using testing::TimedCopy;
+using V = std::vector<std::uint32_t>;
 
 TEST(FormatRemaining, HoursMinutesSecondsWithoutLeadingZeros) {
     struct Case {
@@ -27,19 +24,16 @@ TEST(RemainingSeconds, RoundsAHalfToTheEvenNeighbour) {
         double length, start;
         float now;
         long left;
-    } cases[] = {{30, 100, 100.5f, 30},  // 29.5 left
-                 {30, 100, 129.5f, 0},   // 0.5 left
-                 {30, 100, 129.4f, 1},  {30, 100, 128.5f, 2}, {30, 100, 135, -5}, {0, 100, 100.25f, 0}};
+    } cases[] = {{30, 100, 100.5f, 30}, {30, 100, 129.5f, 0}, {30, 100, 129.4f, 1},
+                 {30, 100, 128.5f, 2},  {30, 100, 135, -5},   {0, 100, 100.25f, 0}};
     for (const Case& c : cases) EXPECT_EQ(RemainingSeconds(c.length, c.start, c.now), c.left) << c.now;
 }
 
 TEST(Countdown, GoLocksTheBoxesStoresTheFieldsCountsDownAndTurnsOffAfterTwentyNineAndAHalf) {
-    TimedCopy t;
+    RunningCopy t;
     t.o().cmdTimed.Click();
     EXPECT_EQ(t.o().cmdTimed.text(), "Stop");
-    EXPECT_EQ(Stored(t.world, "TimerHr").value_or("") + Stored(t.world, "TimerMn").value_or("") +
-                  Stored(t.world, "TimerSc").value_or(""),
-              "000030");
+    EXPECT_EQ(t.Values({"TimerHr", "TimerMn", "TimerSc"}), "000030");
     EXPECT_TRUE(t.o().timHrs1.locked() && t.o().timMin1.locked() && t.o().timSec1.locked());
     EXPECT_EQ(t.o().timSec1.back_colour(), ui::SystemColour(15));
     EXPECT_FALSE(t.o().chkIdle.enabled() || t.o().chkScr.enabled() || t.o().chkOther1.enabled());
@@ -49,10 +43,9 @@ TEST(Countdown, GoLocksTheBoxesStoresTheFieldsCountsDownAndTurnsOffAfterTwentyNi
     for (std::uint64_t at : {300u, 10000u, 29400u}) t.world.At(at, [&] { seen.push_back(t.caption()); });
     t.RunUntil(40000);
     EXPECT_EQ(seen, (std::vector<std::string>{"0:0:30", "0:0:20", "0:0:1"})) << "0.7 s left at 29.3 s";
-    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{29500})) << "0.5 s left rounds to 0";
-    EXPECT_TRUE(t.kept_off());
-    EXPECT_EQ(t.o().cmdTimed.text(), "Go");
-    EXPECT_EQ(t.caption(), "Lumoff");
+    EXPECT_EQ(t.PowerOffTimes(), V{29500}) << "0.5 s left rounds to 0";
+    EXPECT_TRUE(t.KeepingOff());
+    EXPECT_EQ(t.o().cmdTimed.text() + " " + t.caption(), "Go Lumoff");
 }
 
 TEST(Countdown, BelowFifteenSecondsAsksFirstAndCancelChangesNothing) {
@@ -64,23 +57,21 @@ TEST(Countdown, BelowFifteenSecondsAsksFirstAndCancelChangesNothing) {
                  {"", "", "5", true, kIdOk},       {"00", "01", "00", false, kIdOk}, {"ab", "", "14x", true, kIdOk},
                  {"00", "00", "05", true, kIdCancel}};
     for (const Case& c : cases) {
-        TimedCopy t;
+        RunningCopy t({.answers = {c.answer}});
         t.SetTime(c.h, c.m, c.s);
-        t.world.box_answers = {c.answer};
         t.o().cmdTimed.Click();
         SCOPED_TRACE(std::string(c.h) + ":" + c.m + ":" + c.s);
         ASSERT_EQ(t.world.boxes.size(), c.asks ? 1u : 0u);
         if (c.asks) {
             EXPECT_EQ(t.world.boxes[0].text, "Premission required to proceed - Time is less than 15 seconds!\r\n"
                                              "Press OK to continue, Cancel to cancel the action");
-            EXPECT_EQ(t.world.boxes[0].title, "Lumoff :|");
-            EXPECT_EQ(t.world.boxes[0].style, 0x41u) << "OK/Cancel, information";
+            EXPECT_EQ(t.world.boxes[0].title + " " + std::to_string(t.world.boxes[0].style), "Lumoff :| 65")
+                << "OK/Cancel, information";
         }
-        const bool cancelled = c.answer == kIdCancel;
-        EXPECT_EQ(t.o().cmdTimed.text(), cancelled ? "Go" : "Stop");
-        EXPECT_EQ(Stored(t.world, "TimerSc").has_value(), !cancelled);
-        EXPECT_EQ(t.o().timSec1.locked(), !cancelled);
-        EXPECT_EQ(t.o().tmrTimer.enabled(), !cancelled);
+        const bool counts = c.answer != kIdCancel;
+        EXPECT_EQ(t.o().cmdTimed.text(), counts ? "Stop" : "Go");
+        EXPECT_TRUE(t.Stored("TimerSc").has_value() == counts && t.o().timSec1.locked() == counts &&
+                    t.o().tmrTimer.enabled() == counts);
     }
 }
 
@@ -91,10 +82,8 @@ TEST(Countdown, ACountStartsAfterTheQuestionIsAnswered) {
         std::uint32_t think_ms, off_at;
     } cases[] = {{"05", 3000, 7600}, {"00", 0, 200}};  // 4.6 s after the answer, 0.4 s are left
     for (const Case& c : cases) {
-        TimedCopy t;
+        RunningCopy t({.answers = {kIdOk}}, [&](SimWorld& w) { w.box_think_ms = {c.think_ms}; });
         t.SetTime("00", "00", c.seconds);
-        t.world.box_answers = {kIdOk};
-        t.world.box_think_ms = {c.think_ms};
         std::string meanwhile;
         t.world.At(2500, [&] { meanwhile = t.caption() + " " + t.o().cmdTimed.text(); });
         t.o().cmdTimed.Click();
@@ -105,17 +94,17 @@ TEST(Countdown, ACountStartsAfterTheQuestionIsAnswered) {
 }
 
 TEST(Countdown, ACountdownAcrossMidnightEndsOnTheNextDay) {
-    TimedCopy t({2026, 12, 6, 23, 59, 50, 0});
+    RunningCopy t({}, [](SimWorld& w) { w.SetLocalTime({2026, 12, 6, 23, 59, 50, 0}); });
     t.o().cmdTimed.Click();
     std::string after_midnight;
     t.world.At(15000, [&] { after_midnight = t.caption(); });
     t.RunUntil(40000);
     EXPECT_EQ(after_midnight, "0:0:15");
-    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{29600})) << "at 00:00:19.6";
+    EXPECT_EQ(t.PowerOffTimes(), V{29600}) << "at 00:00:19.6";
 }
 
 TEST(Countdown, OnlyIfIdleStartsAgainOnEveryInput) {
-    TimedCopy t;
+    RunningCopy t;
     t.o().chkIdle.set_value(1);
     t.o().cmdTimed.Click();
     std::vector<std::string> after_input;
@@ -126,32 +115,27 @@ TEST(Countdown, OnlyIfIdleStartsAgainOnEveryInput) {
     t.RunUntil(60000);
     EXPECT_EQ(after_input, (std::vector<std::string>(4, "0:0:30")));
     // The last input at 20 s restarts the count until the tick at 20.8 s; 29.5 s later it runs out.
-    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{50400}));
+    EXPECT_EQ(t.PowerOffTimes(), V{50400});
 }
 
-// The idle rule reads the tick counts' unsigned difference, and a last input ahead of the tick count is input now.
+// The idle rule reads the tick counts' unsigned difference, and a last input ahead of the tick count is input now:
+// active until the tick count has passed it by the rule's margin (the tick at 40.8 s), then 29.6 s more.
 TEST(Countdown, TheIdleRuleSurvivesTheTickCountsWrap) {
-    {
-        TimedCopy t;
-        t.world.SetTickBase(0xFFFFFFFFu - 10000);  // wraps 10 s from now
-        t.world.UserInput();
+    for (bool wrap : {true, false}) {
+        RunningCopy t;
+        if (wrap) t.world.SetTickBase(0xFFFFFFFFu - 10000);  // wraps 10 s from now
+        if (wrap) t.world.UserInput();
+        if (!wrap) t.world.SetLastInputTick(t.world.TickCount() + 40000);
         t.o().chkIdle.set_value(1);
         t.o().cmdTimed.Click();
-        t.world.At(12000, [&] { t.world.UserInput(); });
-        t.RunUntil(60000);
-        EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{12800 + 29600}));
+        if (wrap) t.world.At(12000, [&] { t.world.UserInput(); });
+        t.RunUntil(80000);
+        EXPECT_EQ(t.PowerOffTimes(), V{wrap ? 12800u + 29600 : 70400u}) << wrap;
     }
-    TimedCopy t;
-    t.world.SetLastInputTick(t.world.TickCount() + 40000);
-    t.o().chkIdle.set_value(1);
-    t.o().cmdTimed.Click();
-    t.RunUntil(80000);
-    // Active until the tick count has passed the input by the rule's margin (the tick at 40.8 s), then 29.6 s more.
-    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{70400}));
 }
 
 TEST(Countdown, OtherActionHoldsTheTurnOffBackAndTheCaptionGoesNegative) {
-    TimedCopy t;
+    RunningCopy t;
     t.SetTime("00", "00", "15");
     t.o().chkOther1.set_value(1);
     t.o().cmdTimed.Click();
@@ -163,50 +147,44 @@ TEST(Countdown, OtherActionHoldsTheTurnOffBackAndTheCaptionGoesNegative) {
 }
 
 TEST(Countdown, ZeroWhileTheMonitorIsAlreadyKeptOffLeavesItOff) {
-    TimedCopy t;
+    RunningCopy t;
     t.SetTime("00", "00", "15");
     t.o().cmdTimed.Click();
-    t.world.At(5000, [&] { t.copy.program->monitor.imgTurnOff_Click(); });
+    t.world.At(5000, [&] { t.Toggle(); });
     t.RunUntil(20000);
-    EXPECT_TRUE(t.kept_off()) << "a countdown never turns the monitor on";
+    EXPECT_TRUE(t.KeepingOff()) << "a countdown never turns the monitor on";
     EXPECT_EQ(t.PowerOffTimes().front(), 5000u);
     EXPECT_EQ(t.o().cmdTimed.text(), "Go") << "the countdown still stops";
 }
 
 TEST(Countdown, StopRestoresTheEnabledStatesByTheCheckBoxes) {
-    struct Case {
-        int idle, other;
-    } cases[] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
-    for (const Case& c : cases) {
-        TimedCopy t;
-        t.o().chkIdle.set_value(c.idle);
-        t.o().chkOther1.set_value(c.other);
-        t.o().cmdTimed.Click();
-        t.RunUntil(1000);
-        t.o().cmdTimed.Click();
-        SCOPED_TRACE(std::to_string(c.idle) + std::to_string(c.other));
-        EXPECT_TRUE(t.o().chkIdle.enabled());
-        EXPECT_TRUE(t.o().chkOther1.enabled());
-        EXPECT_EQ(t.o().chkScr.enabled(), c.idle == 1);
-        EXPECT_EQ(t.o().Combo1.enabled(), c.other == 1);
-        EXPECT_FALSE(t.o().timHrs1.locked() || t.o().timMin1.locked() || t.o().timSec1.locked());
-        EXPECT_EQ(t.o().timSec1.back_colour(), ui::SystemColour(5));
-        EXPECT_FALSE(t.o().tmrTimer.enabled() || t.o().tmrScreen.enabled());
+    for (int idle : {0, 1}) {
+        for (int other : {0, 1}) {
+            RunningCopy t;
+            t.o().chkIdle.set_value(idle);
+            t.o().chkOther1.set_value(other);
+            t.o().cmdTimed.Click();
+            t.RunUntil(1000);
+            t.o().cmdTimed.Click();
+            SCOPED_TRACE(std::to_string(idle) + std::to_string(other));
+            EXPECT_TRUE(t.o().chkIdle.enabled() && t.o().chkOther1.enabled());
+            EXPECT_EQ(t.o().chkScr.enabled(), idle == 1);
+            EXPECT_EQ(t.o().Combo1.enabled(), other == 1);
+            EXPECT_FALSE(t.o().timHrs1.locked() || t.o().timMin1.locked() || t.o().timSec1.locked());
+            EXPECT_EQ(t.o().timSec1.back_colour(), ui::SystemColour(5));
+            EXPECT_FALSE(t.o().tmrTimer.enabled() || t.o().tmrScreen.enabled());
+        }
     }
 }
 
 TEST(Countdown, CheckBoxesEnableTheirNeighboursAndStoreOneByte) {
-    TimedCopy t;
-    t.o().chkOther1.set_value(1);
-    t.o().chkScr.set_value(1);
-    t.o().chkIdle.set_value(1);
+    RunningCopy t;
+    for (ui::CheckBox* box : {&t.o().chkOther1, &t.o().chkScr, &t.o().chkIdle}) box->set_value(1);
     EXPECT_TRUE(t.o().Combo1.enabled() && t.o().chkScr.enabled());
     t.o().chkIdle.set_value(0);
     EXPECT_FALSE(t.o().chkScr.enabled());
     EXPECT_EQ(t.o().chkScr.value(), 1) << "unchecking idle leaves the screensaver box as it was";
-    EXPECT_EQ(Stored(t.world, "TimerOther").value_or("") + Stored(t.world, "TimerSaver").value_or("") +
-                  Stored(t.world, "TimerIdle").value_or(""),
-              "110");
+    EXPECT_EQ(t.Values({"TimerOther", "TimerSaver", "TimerIdle"}), "110");
 }
 
 }  // namespace

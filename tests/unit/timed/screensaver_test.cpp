@@ -1,18 +1,19 @@
 // "Like a Screensaver": the power-off sent once per idle period while the countdown's Go is on.
 #include <gtest/gtest.h>
 
-#include "timed_copy.h"
+#include "support/sim_program.h"
 
 namespace lumoff {
 namespace {
 
-using testing::TimedCopy;
+using V = std::vector<std::uint32_t>;
 
-// A countdown of 30 s started like a screensaver at virtual time 0; Go itself is input.
-struct Saver : TimedCopy {
-    Saver() {
+// A copy whose countdown (30 s unless set) starts like a screensaver at virtual time 0; Go itself is input.
+struct Saver : RunningCopy {
+    explicit Saver(const std::function<void(Saver&)>& before_go = {}) : RunningCopy({.answers = {kIdOk}}) {
         o().chkIdle.set_value(1);
         o().chkScr.set_value(1);
+        if (before_go) before_go(*this);
         world.UserInput();
         o().cmdTimed.Click();
     }
@@ -26,11 +27,11 @@ TEST(Screensaver, SwitchesOffOncePerIdlePeriodAndReArmsOnInput) {
     for (std::uint64_t at : {10050u, 35050u}) s.world.At(at, [&] { captions.push_back(s.caption()); });
     s.world.At(70000, [&] { s.world.UserInput(); });
     s.RunUntil(120000);
-    EXPECT_EQ(s.PowerOffTimes(), (std::vector<std::uint32_t>{30000, 100000}));
+    EXPECT_EQ(s.PowerOffTimes(), (V{30000, 100000}));
     EXPECT_EQ(captions, (std::vector<std::string>{"0:0:20", "-1:-1:-5"}));
     for (const auto& p : s.world.power_requests)
         EXPECT_EQ(p.window, s.copy.process.Handle(s.o())) << "sent to the Options dialog's window";
-    EXPECT_FALSE(s.kept_off()) << "the toggle is not involved";
+    EXPECT_FALSE(s.KeepingOff()) << "the toggle is not involved";
     EXPECT_EQ(s.o().cmdTimed.text(), "Stop") << "screensaver mode never stops by itself";
     s.o().cmdTimed.Click();
     EXPECT_FALSE(s.o().tmrScreen.enabled());
@@ -50,33 +51,19 @@ TEST(Screensaver, OtherActionHasNoEffectAndAFiredFlagReArmsOnTheNextGo) {
 }
 
 TEST(Screensaver, ZeroSecondsSwitchesOffEveryOtherTickWhileInputKeepsComing) {
-    TimedCopy t;
-    t.o().chkIdle.set_value(1);
-    t.o().chkScr.set_value(1);
-    t.SetTime("00", "00", "00");
-    t.world.box_answers = {platform::kIdOk};
-    t.o().cmdTimed.Click();
-    for (std::uint64_t at = 0; at < 2000; at += 500) t.world.At(at, [&] { t.world.UserInput(); });
-    t.RunUntil(1950);
-    EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{200, 400, 600, 800, 1000, 1200, 1400, 1600, 1800}));
+    Saver s([](Saver& s) { s.SetTime("00", "00", "00"); });
+    for (std::uint64_t at = 0; at < 2000; at += 500) s.world.At(at, [&] { s.world.UserInput(); });
+    s.RunUntil(1950);
+    EXPECT_EQ(s.PowerOffTimes(), (V{200, 400, 600, 800, 1000, 1200, 1400, 1600, 1800}));
 }
 
 // The idle time is the tick counts' unsigned difference, and a last input ahead of the tick count is input now.
 TEST(Screensaver, TheIdleTimeSurvivesTheTickCountsWrap) {
-    struct Case {
-        bool wrap;
-        std::uint32_t off_at;
-    } cases[] = {{true, 30000}, {false, 45000}};
-    for (const Case& c : cases) {
-        TimedCopy t;
-        if (c.wrap) t.world.SetTickBase(0xFFFFFFFFu - 5000);
-        t.o().chkIdle.set_value(1);
-        t.o().chkScr.set_value(1);
-        t.world.UserInput();
-        t.o().cmdTimed.Click();
-        if (!c.wrap) t.world.At(5000, [&] { t.world.SetLastInputTick(t.world.TickCount() + 10000); });
-        t.RunUntil(60000);
-        EXPECT_EQ(t.PowerOffTimes(), (std::vector<std::uint32_t>{c.off_at})) << (c.wrap ? "wrap" : "ahead");
+    for (bool wrap : {true, false}) {
+        Saver s([&](Saver& s) { if (wrap) s.world.SetTickBase(0xFFFFFFFFu - 5000); });
+        if (!wrap) s.world.At(5000, [&] { s.world.SetLastInputTick(s.world.TickCount() + 10000); });
+        s.RunUntil(60000);
+        EXPECT_EQ(s.PowerOffTimes(), V{wrap ? 30000u : 45000u}) << (wrap ? "wrap" : "ahead");
     }
 }
 

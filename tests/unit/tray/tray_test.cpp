@@ -7,42 +7,30 @@
 namespace lumoff {
 namespace {
 
-using platform::sim::ProcessExited;
-using testing::SimCopy;
-using testing::Stored;
-
 // A copy in its main loop, with the tray's view of it.
-struct Running : testing::RunningCopy {
+struct Running : RunningCopy {
     using RunningCopy::RunningCopy;
     // The user's mouse action on the program's icon, as the shell reports it.
     bool Notify(int mouse_message) { return world.NotifyTrayIcon(copy.handle(), 1, mouse_message); }
     // In the tray: window hidden and exactly the program's icon shown.
     bool InTray() {
-        return !copy.main().visible() && world.tray_icons.size() == 1 && world.tray_icons[0].window == copy.handle();
+        return !main().visible() && world.tray_icons.size() == 1 && world.tray_icons[0].window == copy.handle();
     }
-    bool Shown() { return copy.main().visible() && world.tray_icons.empty(); }
+    bool Shown() { return main().visible() && world.tray_icons.empty(); }
+    void Minimize() { main().imgMinToTray.Click(); }
 };
 
-TEST(Tray, MinimizeHidesTheWindowAddsTheIconAndRemembersIt) {
+TEST(Tray, MinimizeAddsTheIconAndALeftButtonReleaseBringsTheWindowBackOnce) {
     Running r;
-    r.copy.main().imgMinToTray.Click();
+    r.Minimize();
     EXPECT_TRUE(r.InTray());
-    const platform::TrayIcon& icon = r.world.tray_icons[0];
-    EXPECT_EQ(icon.id, 1u);
-    EXPECT_EQ(icon.flags, 7u);
-    EXPECT_EQ(icon.callback_message, 0x200u);
-    EXPECT_EQ(icon.tip, std::string("Lumoff v1.1.2\0", 14) + std::string(50, ' ')) << "its NUL, spaces to 64";
-    EXPECT_EQ(Stored(r.world, "Tray"), "1");
-}
-
-TEST(Tray, LeftButtonReleaseBringsTheWindowBackOnceAndRemembersIt) {
-    Running r;
-    r.copy.main().imgMinToTray.Click();
     const platform::TrayIcon added = r.world.tray_icons[0];
+    EXPECT_EQ(std::tuple(added.id, added.flags, added.callback_message), std::tuple(1u, 7u, 0x200u));
+    EXPECT_EQ(added.tip, std::string("Lumoff v1.1.2\0", 14) + std::string(50, ' ')) << "its NUL, spaces to 64";
+    EXPECT_EQ(r.Stored("Tray"), "1");
     EXPECT_TRUE(r.Notify(514));
-    EXPECT_TRUE(r.Shown());
-    EXPECT_TRUE(r.copy.main().topmost());
-    EXPECT_EQ(Stored(r.world, "Tray"), "0");
+    EXPECT_TRUE(r.Shown() && r.main().topmost());
+    EXPECT_EQ(r.Stored("Tray"), "0");
     ASSERT_EQ(r.world.tray_calls.size(), 2u);
     EXPECT_EQ(r.world.tray_calls[1].icon.tip, added.tip) << "deleted with the record it was added with";
     EXPECT_FALSE(r.Notify(514)) << "the second release of a double click finds no icon";
@@ -54,28 +42,28 @@ TEST(Tray, TheMenuAndTheMiddleButtonActWhileTheOtherNotificationsDoNothing) {
         int message;
         const char* choice;  // empty: the menu is dismissed
         bool in_tray, off, options;
-    } cases[] = {{517, "", true, false, false},          {517, "Show Lumoff", false, false, false},
-                 {517, "Turn Off", true, true, false},   {520, "", true, true, false},
+    } cases[] = {{517, "", true, false, false},        {517, "Show Lumoff", false, false, false},
+                 {517, "Turn Off", true, true, false}, {520, "", true, true, false},
                  {517, "Options", true, false, true}};
     for (const Case& c : cases) {
         Running r;
-        r.copy.main().imgMinToTray.Click();
+        r.Minimize();
         r.world.foreground = 0;
         if (*c.choice) r.copy.process.menu_choices = {c.choice};
         r.Notify(c.message);
-        EXPECT_EQ(r.InTray(), c.in_tray) << c.message << c.choice;
-        EXPECT_EQ(r.KeepingOff(), c.off) << c.message << c.choice;
-        EXPECT_EQ(r.o().visible(), c.options) << c.message << c.choice;
-        EXPECT_EQ(Stored(r.world, "Tray"), c.in_tray ? "1" : "0");
+        SCOPED_TRACE(std::to_string(c.message) + c.choice);
+        EXPECT_EQ(r.InTray(), c.in_tray);
+        EXPECT_EQ(r.KeepingOff(), c.off);
+        EXPECT_EQ(r.o().visible(), c.options);
+        EXPECT_EQ(r.Stored("Tray"), c.in_tray ? "1" : "0");
         if (c.message != 517) continue;
-        ASSERT_EQ(r.copy.process.menus_shown.size(), 1u);
-        EXPECT_EQ(r.copy.process.menus_shown[0],
-                  (std::vector<std::string>{"Exit Lumoff", "-", "Show Lumoff", "Options", "Turn Off"}));
+        EXPECT_EQ(r.copy.process.menus_shown,
+                  (std::vector<std::vector<std::string>>{{"Exit Lumoff", "-", "Show Lumoff", "Options", "Turn Off"}}));
         EXPECT_EQ(r.copy.process.menu_foreground[0], r.copy.handle());
     }
     Running r;
-    r.copy.main().OnMouseMove(80, 64);  // a real move over the window
-    r.copy.main().imgMinToTray.Click();
+    r.main().OnMouseMove(80, 64);  // a real move over the window
+    r.Minimize();
     for (int message : {512, 513, 515, 516, 518, 519, 521, 522}) EXPECT_TRUE(r.Notify(message)) << message;
     EXPECT_TRUE(r.InTray());
     EXPECT_FALSE(r.KeepingOff());
@@ -85,13 +73,12 @@ TEST(Tray, TheMenuAndTheMiddleButtonActWhileTheOtherNotificationsDoNothing) {
 
 TEST(Tray, ExitLumoffRemovesTheIconEndsAndTheNextStartBeginsInTheTray) {
     Running r;
-    r.copy.main().imgMinToTray.Click();
+    r.Minimize();
     r.copy.process.menu_choices = {"Exit Lumoff"};
-    EXPECT_THROW(r.Notify(517), ProcessExited);
+    EXPECT_THROW(r.Notify(517), platform::sim::ProcessExited);
     EXPECT_TRUE(r.world.tray_icons.empty());
-    EXPECT_EQ(Stored(r.world, "Tray"), "1");
+    EXPECT_EQ(r.Stored("Tray"), "1");
     SimCopy next(r.world);
-    r.world.horizon_ms = 10;
     next.Start();
     EXPECT_FALSE(next.main().visible());
     ASSERT_EQ(r.world.tray_icons.size(), 1u);
@@ -100,12 +87,12 @@ TEST(Tray, ExitLumoffRemovesTheIconEndsAndTheNextStartBeginsInTheTray) {
 
 TEST(Tray, StartsInTheTrayUnlessTheStoredStateIsZeroOrEmpty) {
     for (const char* state : {"1", "x", "0", ""}) {
-        Running r({{"Tray", state}});
+        Running r({.stored = {{"Tray", state}}});
         const bool tray = *state && *state != '0';
         EXPECT_EQ(r.InTray(), tray) << '"' << state << '"';
         EXPECT_EQ(r.Shown(), !tray) << '"' << state << '"';
-        EXPECT_TRUE(r.copy.main().topmost()) << "placed and shown first";
-        EXPECT_TRUE(r.copy.main().tmrSticky.enabled());
+        EXPECT_TRUE(r.main().topmost()) << "placed and shown first";
+        EXPECT_TRUE(r.main().tmrSticky.enabled());
     }
 }
 
@@ -113,7 +100,7 @@ TEST(Tray, ShellRestartAddsTheIconAgainOnlyWhileInTheTray) {
     Running r;
     r.world.RestartShell();
     EXPECT_TRUE(r.world.tray_calls.empty()) << "never in the tray";
-    r.copy.main().imgMinToTray.Click();
+    r.Minimize();
     const std::string tip = r.world.tray_icons[0].tip;
     r.world.RestartShell();
     EXPECT_TRUE(r.InTray());
@@ -126,23 +113,21 @@ TEST(Tray, ShellRestartAddsTheIconAgainOnlyWhileInTheTray) {
 // Show then tray in one tick, only while the monitor is on; the monitor state is tested once, at the tick's start,
 // so the position show gave the window is saved in the same tick. A show request leaves a program in the tray hidden.
 TEST(Housekeeping, AnswersShowThenTrayInOneTickOnlyWhileTheMonitorIsOn) {
-    Running r({{"Left", "4320"}, {"Top", "1500"}});
+    Running r({.stored = {{"Left", "4320"}, {"Top", "1500"}}});
     platform::WindowRef tray = r.world.AddForeignWindow("Lumoff.exe +TRAY");
     platform::WindowRef show = r.world.AddForeignWindow("Lumoff.exe +SHOW");
-    r.monitor().imgTurnOff_Click();
-    r.copy.main().set_position(600, 900);  // moved while off: not saved either
+    r.Toggle();
+    r.main().set_position(600, 900);  // moved while off: not saved either
     r.RunUntil(2000);
     EXPECT_EQ(r.world.TitleOf(show), "Lumoff.exe +SHOW");
-    EXPECT_EQ(Stored(r.world, "Left"), "4320");
-    r.monitor().imgTurnOff_Click();
+    EXPECT_EQ(r.Stored("Left"), "4320");
+    r.Toggle();
     r.RunUntil(3000);
-    EXPECT_EQ(r.world.TitleOf(show), "Lumoff.exe +CLOSE");
-    EXPECT_EQ(r.world.TitleOf(tray), "Lumoff.exe +CLOSE");
-    EXPECT_TRUE(r.InTray());
-    EXPECT_TRUE(r.KeepingOff());
-    EXPECT_EQ(Stored(r.world, "Left").value_or("") + "," + Stored(r.world, "Top").value_or(""), "0,0");
+    EXPECT_EQ(r.world.TitleOf(show) + r.world.TitleOf(tray), "Lumoff.exe +CLOSELumoff.exe +CLOSE");
+    EXPECT_TRUE(r.InTray() && r.KeepingOff());
+    EXPECT_EQ(r.Values({"Left", "Top"}), "00");
     platform::WindowRef again = r.world.AddForeignWindow("Lumoff.exe +SHOW");
-    r.monitor().imgTurnOff_Click();
+    r.Toggle();
     r.RunUntil(4000);
     EXPECT_EQ(r.world.TitleOf(again), "Lumoff.exe +CLOSE");
     EXPECT_TRUE(r.InTray());
@@ -152,8 +137,7 @@ TEST(Housekeeping, SavesAMovedPositionOnceInWholeTwipsRoundingHalfToEven) {
     // Positions as a move reports them at 100 % and at 175 % (a pixel is 8.571 twips there), and halves.
     struct Case {
         float left, top;
-        const char* stored_left;
-        const char* stored_top;
+        const char *stored_left, *stored_top;
     } cases[] = {{4320, 1500, "4320", "1500"},
                  {578 * 1440.0f / 168, 300 * 1440.0f / 168, "4954", "2571"},
                  {2.5f, -7.5f, "2", "-8"},
@@ -161,27 +145,26 @@ TEST(Housekeeping, SavesAMovedPositionOnceInWholeTwipsRoundingHalfToEven) {
     Running r;
     std::uint64_t at = 0;
     for (const Case& c : cases) {
-        r.copy.main().set_position(c.left, c.top);
+        r.main().set_position(c.left, c.top);
         r.RunUntil(at += 1000);
-        EXPECT_EQ(Stored(r.world, "Left"), c.stored_left);
-        EXPECT_EQ(Stored(r.world, "Top"), c.stored_top);
+        EXPECT_EQ(r.Values({"Left", "Top"}), std::string(c.stored_left) + c.stored_top);
         r.world.registry.Put(settings::kSettingsKey, "Left", "unchanged");
         r.RunUntil(at += 3000);
-        EXPECT_EQ(Stored(r.world, "Left"), "unchanged") << "a window left in place writes nothing: " << c.stored_left;
+        EXPECT_EQ(r.Stored("Left"), "unchanged") << "a window left in place writes nothing: " << c.stored_left;
     }
 }
 
 TEST(Housekeeping, EndsOnlyOnItsOwnTitleEndingInUpperCaseClose) {
     Running r;
-    r.copy.main().set_title("Lumoff.exe +close");
+    r.main().set_title("Lumoff.exe +close");
     EXPECT_EQ(r.RunUntil(2000), std::nullopt);
-    r.monitor().imgTurnOff_Click();  // the close check runs also while the monitor is off
-    r.copy.main().set_title("anything+CLOSE");
+    r.Toggle();  // the close check runs also while the monitor is off
+    r.main().set_title("anything+CLOSE");
     EXPECT_EQ(r.RunUntil(5000), 3000u);
 }
 
 TEST(Housekeeping, CopiesOfOtherExecutableNamesDoNotSeeEachOthersRequests) {
-    Running r({}, {2, 6}, "Other.exe", "Other");
+    Running r({.line = "Other.exe", .exe = "Other"});
     platform::WindowRef lumoff = r.world.AddForeignWindow("Lumoff.exe +TRAY");
     r.RunUntil(1000);
     EXPECT_EQ(r.world.TitleOf(lumoff), "Lumoff.exe +TRAY");

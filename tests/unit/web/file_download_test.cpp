@@ -11,13 +11,7 @@
 namespace lumoff {
 namespace {
 
-using platform::kIdNo;
-using platform::kIdOk;
-using platform::kIdYes;
 using platform::sim::SimAnswer;
-using platform::sim::SimProcess;
-using platform::sim::SimStopped;
-using platform::sim::SimWorld;
 
 constexpr const char* kHost = kDefaultWebHost;
 const std::string kUpdateUrl = std::string(kHost) + "/files/lumoff11/updateinfo.txt";
@@ -47,7 +41,7 @@ struct Web : ::testing::Test {
                 process.WaitMessage();
                 process.DoEvents();
             }
-        } catch (const SimStopped&) {
+        } catch (const platform::sim::SimStopped&) {
         }
     }
     // Clicks "Check for Updates" with the boxes' answers and lets the download finish; the boxes' texts.
@@ -56,9 +50,7 @@ struct Web : ::testing::Test {
         for (int a : answers) world.box_answers.push_back(a);
         options.cmdUpdate.Click();
         Settle();
-        std::vector<std::string> texts;
-        for (const auto& b : world.boxes) texts.push_back(b.text);
-        return texts;
+        return BoxTexts(world);
     }
     void ExpectIdleAndClean() {
         EXPECT_EQ(fdc.PendingDownload, kNoDownload);
@@ -91,39 +83,29 @@ TEST_F(Web, TheAnswersAndTheFileDecideWhatOpens) {
         world.opened_urls.clear();
         if (c.file) net.Answer(kUpdateUrl, SimAnswer::Body(c.file));
         EXPECT_EQ(CheckForUpdates(c.answers), c.boxes);
-        ASSERT_EQ(world.opened_urls.size(), c.opened ? 1u : 0u);
-        if (c.opened) {
-            EXPECT_EQ(world.opened_urls[0].first, program.ctx.MainHandle());
-            EXPECT_EQ(world.opened_urls[0].second, c.opened);
-        }
+        using Opened = std::vector<std::pair<platform::WindowRef, std::string>>;
+        EXPECT_EQ(world.opened_urls, (c.opened ? Opened{{program.ctx.MainHandle(), c.opened}} : Opened{}));
         ExpectIdleAndClean();
     }
     ASSERT_EQ(net.requests.size(), 3u) << "No to the question started nothing";
-    EXPECT_EQ(net.requests[0].url, kUpdateUrl);
-    EXPECT_EQ(net.requests[0].limits.max_bytes, kMaxDownloadBytes);
-    EXPECT_EQ(net.requests[0].limits.timeout_ms, kDownloadTimeoutMs);
+    EXPECT_EQ(std::tuple(net.requests[0].url, net.requests[0].limits.max_bytes, net.requests[0].limits.timeout_ms),
+              std::tuple(kUpdateUrl, kMaxDownloadBytes, kDownloadTimeoutMs));
 }
 
 TEST_F(Web, EveryFailureTellsTheUserFreesTheComponentLeavesNoFileAndASecondCheckWorks) {
     struct Case {
         const char* what;
-        std::function<void(Web&)> arrange;
-    };
-    const Case cases[] = {
-        {"HTTP 404", [](Web& t) { t.net.Answer(kUpdateUrl, SimAnswer::Status(404)); }},
-        {"HTTP 500", [](Web& t) { t.net.Answer(kUpdateUrl, SimAnswer::Status(500)); }},
-        {"refused", [](Web& t) { t.net.Answer(kUpdateUrl, SimAnswer::Refused()); }},
-        {"nothing scripted", [](Web&) {}},
-        {"stalled", [](Web& t) { t.net.Answer(kUpdateUrl, SimAnswer::Stall()); }},
-        {"too long", [](Web& t) { t.net.Answer(kUpdateUrl, SimAnswer::Body("1.1.3,http://x/" + std::string(5000, 'a'))); }},
-        {"one field", [](Web& t) { t.net.Answer(kUpdateUrl, SimAnswer::Body("1.1.3\r\n")); }},
-        {"empty", [](Web& t) { t.net.Answer(kUpdateUrl, SimAnswer::Body("")); }},
-        {"cannot start", [](Web& t) { t.net.refuse_start = true; }},
-    };
+        std::optional<SimAnswer> answer;  // nothing: no answer scripted, or (with refuse) the download cannot start
+        bool refuse = false;
+    } const cases[] = {{"HTTP 404", SimAnswer::Status(404)}, {"HTTP 500", SimAnswer::Status(500)},
+                       {"refused", SimAnswer::Refused()},    {"nothing scripted", std::nullopt},
+                       {"stalled", SimAnswer::Stall()},      {"one field", SimAnswer::Body("1.1.3\r\n")},
+                       {"empty", SimAnswer::Body("")},       {"cannot start", std::nullopt, true},
+                       {"too long", SimAnswer::Body("1.1.3,http://x/" + std::string(5000, 'a'))}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        net.refuse_start = false;
-        c.arrange(*this);
+        net.refuse_start = c.refuse;
+        if (c.answer) net.Answer(kUpdateUrl, *c.answer);
         const std::uint64_t started = world.now_ms();
         EXPECT_EQ(CheckForUpdates({kIdYes, kIdOk}), (std::vector<std::string>{kAsk, kError}));
         EXPECT_EQ(world.boxes[1].title, "Lumoff :(");
@@ -183,9 +165,7 @@ TEST_F(Web, ACheckClickedWhileTheLastOneCompletesStartsInsteadOfWaitingForever) 
     world.At(100, [this] { options.cmdUpdate.Click(); });
     world.box_answers = {kIdYes, kIdOk, kIdNo};
     Settle();
-    std::vector<std::string> texts;
-    for (const auto& b : world.boxes) texts.push_back(b.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{kAsk, kNoUpdates, Offer("1.1.3")}));
+    EXPECT_EQ(BoxTexts(world), (std::vector<std::string>{kAsk, kNoUpdates, Offer("1.1.3")}));
     EXPECT_EQ(net.requests.size(), 2u);
     ExpectIdleAndClean();
 }
