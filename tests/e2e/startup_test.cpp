@@ -6,6 +6,7 @@
 #include "e2e_lumoff.h"
 #include "platform/win32/win32_services.h"
 #include "settings/settings_store.h"
+#include "lumoff_version.h"
 
 using namespace e2e;
 
@@ -38,7 +39,7 @@ TEST(Startup, TheCaptionShowsBothAboutBoxesAndItsCloseButtonEnds) {
     HWND box = WaitForMessageBox(lumoff.process.Pid(), L"Lumoff");
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageBoxText(box),
-              L"Lumoff v1.1.2\r\nUse this simple tool to turn off your Laptop/PC monitor\r\n"
+              L"Lumoff v" + Wide(LUMOFF_VERSION_TEXT) + L"\r\nUse this simple tool to turn off your Laptop/PC monitor\r\n"
               L"or to shutdown, restart, hibernate or logoff your system");
     PressDialogButton(box, L"OK");
     ASSERT_TRUE(WaitForWindowGone(box));
@@ -51,7 +52,7 @@ TEST(Startup, TheCaptionShowsBothAboutBoxesAndItsCloseButtonEnds) {
     box = WaitForMessageBox(lumoff.process.Pid(), L"Lumoff :)");
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageBoxText(box),
-              L"Version 1.1.2\r\nPlease visit " + Wide(lumoff::kDefaultWebHost) + L" for more info about Lumoff\r\n"
+              L"Version " + Wide(LUMOFF_VERSION_TEXT) + L"\r\nPlease visit " + Wide(lumoff::kDefaultWebHost) + L" for more info about Lumoff\r\n"
               L"\r\n\r\nIn return you can donate at the website, or just send us an\r\nemail to " +
                   Wide(lumoff::kSupportAddress) + L" [ Please? :( ], letting\r\nus know we've helped you out today :D");
     bool icon = false;

@@ -11,6 +11,7 @@
 
 #include "hotkey/hotkey.h"
 #include "support/sim_program.h"
+#include "lumoff_version.h"
 
 namespace lumoff {
 namespace {
@@ -51,7 +52,7 @@ const std::vector<Row>& Rows() {
         {"Left", "1200", nullptr, [](SimCopy& c) { return c.main().left() == 1200; }},
         {"Top", "900", nullptr, [](SimCopy& c) { return c.main().top() == 900; }},
         {"Tray", "0", nullptr, [](SimCopy& c) { return c.world.tray_icons.empty(); }},
-        {"Version", "1.1.2", nullptr, [](SimCopy& c) { return c.world.boxes.empty(); }},
+        {"Version", LUMOFF_VERSION_TEXT, nullptr, [](SimCopy& c) { return c.world.boxes.empty(); }},
         {"TimerHr", "01", "timHrs1"},    {"TimerMn", "05", "timMin1"},          {"TimerSc", "07", "timSec1"},
         {"TimerIdle", "1", "chkIdle"},   {"TimerSaver", "1", "chkScr"},         {"TimerOther", "1", "chkOther1"},
         {"TimerOtherSelect", "4", "Combo1"}, {"Schedule", "1", "chkSchedule"},  {"ScheduleHr", "07", "timHrs2"},

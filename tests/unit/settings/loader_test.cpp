@@ -7,12 +7,13 @@
 
 #include "settings/loader.h"
 #include "support/sim_program.h"
+#include "lumoff_version.h"
 
 namespace lumoff {
 namespace {
 
 constexpr const char* kUpgrade =
-    "Thank you for installing a newer version :)\r\nVersion details: 1.1.2\r\nDo you want to read the readme?";
+    "Thank you for installing a newer version :)\r\nVersion details: " LUMOFF_VERSION_TEXT "\r\nDo you want to read the readme?";
 
 // A program whose Options dialog is loaded (lists filled, handlers wired), ready for LoadSettings on its own.
 struct Loading {
@@ -36,7 +37,7 @@ struct Loading {
 
 TEST(FirstRun, CreatesTheKeyWritesEveryDefaultInOrderAndAsks) {
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Left", "450"},           {"Top", "450"},          {"Tray", "0"},         {"Version", "1.1.2"},
+        {"Left", "450"},           {"Top", "450"},          {"Tray", "0"},         {"Version", LUMOFF_VERSION_TEXT},
         {"TimerHr", "00"},         {"TimerMn", "00"},       {"TimerSc", "30"},     {"TimerIdle", "0"},
         {"TimerSaver", "0"},       {"TimerOther", "0"},     {"TimerOtherSelect", "0"}, {"Schedule", "0"},
         {"ScheduleHr", "23"},      {"ScheduleMn", "59"},    {"ScheduleSc", "59"},  {"ScheduleOther", "0"},
@@ -87,7 +88,7 @@ TEST(Upgrade, AnOlderStoredVersionIsRewrittenAndTheReadmeOffered) {
         Loading l;
         l.Put("Version", c.stored);
         ASSERT_TRUE(l.Load({c.answer}));
-        EXPECT_EQ(Stored(l.world, "Version"), c.offered ? "1.1.2" : c.stored);
+        EXPECT_EQ(Stored(l.world, "Version"), c.offered ? LUMOFF_VERSION_TEXT : c.stored);
         EXPECT_EQ(BoxTexts(l.world), c.offered ? std::vector<std::string>{kUpgrade} : std::vector<std::string>{});
         EXPECT_EQ(l.world.opened_urls.size(), c.opened ? 1u : 0u);
     }
@@ -100,12 +101,12 @@ TEST(LoadingTable, GarbageInEveryRowLeavesEveryControlAsCreated) {
                           "ScheduleOtherSelect", "HotKeyA", "HotKeyB", "HotKeyMouse", "HotKeyEnter", "HotKeySpace",
                           "OffMsg", "Left", "Top"};
     Loading pristine;
-    pristine.Put("Version", "1.1.2");
+    pristine.Put("Version", LUMOFF_VERSION_TEXT);
     ASSERT_TRUE(pristine.Load());
     OptionsDialog& b = pristine.o();
     for (const std::string garbage : {"x", "1x", " ", "-", "-1", "2", "99", "1e3", "0x1"}) {
         Loading l;
-        l.Put("Version", "1.1.2");
+        l.Put("Version", LUMOFF_VERSION_TEXT);
         for (const char* row : rows) l.Put(row, garbage);
         ASSERT_TRUE(l.Load());
         OptionsDialog& a = l.o();

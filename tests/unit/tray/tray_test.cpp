@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/sim_program.h"
+#include "lumoff_version.h"
 
 namespace lumoff {
 namespace {
@@ -26,7 +27,8 @@ TEST(Tray, MinimizeAddsTheIconAndALeftButtonReleaseBringsTheWindowBackOnce) {
     EXPECT_TRUE(r.InTray());
     const platform::TrayIcon added = r.world.tray_icons[0];
     EXPECT_EQ(std::tuple(added.id, added.flags, added.callback_message), std::tuple(1u, 7u, 0x200u));
-    EXPECT_EQ(added.tip, std::string("Lumoff v1.1.2\0", 14) + std::string(50, ' ')) << "its NUL, spaces to 64";
+    const std::string text = "Lumoff v" LUMOFF_VERSION_TEXT;
+    EXPECT_EQ(added.tip, text + '\0' + std::string(64 - text.size() - 1, ' ')) << "its NUL, spaces to 64";
     EXPECT_EQ(r.Stored("Tray"), "1");
     EXPECT_TRUE(r.Notify(514));
     EXPECT_TRUE(r.Shown() && r.main().topmost());

@@ -7,6 +7,7 @@
 #include "app/config.h"
 #include "support/sim_program.h"
 #include "web/file_download.h"
+#include "lumoff_version.h"
 
 namespace lumoff {
 namespace {
@@ -22,7 +23,7 @@ const std::string kThanks = "Your copy has been validated! Thank you very much :
 const std::string kNoUpdates = "No updates found - you're all set to go :)";
 
 std::string Offer(const std::string& remote) {
-    return "New update found! Do you want to download it?\r\nCurrent Version: 1.1.2\r\nUpdate version: " + remote;
+    return "New update found! Do you want to download it?\r\nCurrent Version: " LUMOFF_VERSION_TEXT "\r\nUpdate version: " + remote;
 }
 
 // A copy whose program is built and whose Options dialog is loaded; nothing else of the start-up runs.
@@ -112,14 +113,14 @@ TEST_F(Web, EveryFailureTellsTheUserFreesTheComponentLeavesNoFileAndASecondCheck
         EXPECT_LE(world.now_ms() - started, kDownloadTimeoutMs);
         ExpectIdleAndClean();
         net.refuse_start = false;
-        net.Answer(kUpdateUrl, SimAnswer::Body("1.1.2\r\nhttp://www.brevald.example/get"));
+        net.Answer(kUpdateUrl, SimAnswer::Body(LUMOFF_VERSION_TEXT "\r\nhttp://www.brevald.example/get"));
         EXPECT_EQ(CheckForUpdates({kIdYes, kIdOk}).back(), kNoUpdates);
         ExpectIdleAndClean();
     }
 }
 
 TEST_F(Web, WhileADownloadRunsBothOperationsAnswerBusyAndTheWaitEndsWithIt) {
-    net.Answer(kUpdateUrl, SimAnswer::Body("1.1.2\r\nhttp://www.brevald.example/get", 3000));
+    net.Answer(kUpdateUrl, SimAnswer::Body(LUMOFF_VERSION_TEXT "\r\nhttp://www.brevald.example/get", 3000));
     net.Answer(kValidateUrl, SimAnswer::Body("ok", 800));
     ASSERT_EQ(fdc.CheckUpdate(), kDownloadStarted);
     EXPECT_EQ(fdc.PendingDownload, kUpdateDownload);
@@ -159,7 +160,7 @@ TEST_F(Web, AnInstallPingThatFailsAsksForAMailInstead) {
 // (its first step lets waiting messages through). The component is free by then, so the new check starts instead
 // of waiting forever for a completion that sits beneath it on the stack.
 TEST_F(Web, ACheckClickedWhileTheLastOneCompletesStartsInsteadOfWaitingForever) {
-    net.Answer(kUpdateUrl, SimAnswer::Body("1.1.2,http://www.brevald.example/get", 100));
+    net.Answer(kUpdateUrl, SimAnswer::Body(LUMOFF_VERSION_TEXT ",http://www.brevald.example/get", 100));
     net.Answer(kUpdateUrl, SimAnswer::Body("1.1.3,http://www.brevald.example/get", 100));
     ASSERT_EQ(fdc.CheckUpdate(), kDownloadStarted);
     world.At(100, [this] { options.cmdUpdate.Click(); });
