@@ -1,5 +1,7 @@
 #include "ui/layout.h"
 
+#include <cmath>
+
 namespace lumoff::ui {
 
 namespace {
@@ -20,7 +22,7 @@ int PixelsToTwips(int pixels, int dpi) {
 }
 
 int FontPixelHeight(const Font& font, int dpi) {
-    return static_cast<int>(font.points * dpi / kPointsPerInch + 0.5);
+    return static_cast<int>(std::lround(font.points * dpi / kPointsPerInch));
 }
 
 FormPixels LayOut(const Form& form, int dpi) {
