@@ -14,29 +14,21 @@ namespace lumoff {
 namespace {
 
 using platform::sim::SimWorld;
-using testing::SimCopy;
 
 TEST(OpenKeys, NoneIsHeldOnceTheStartUpWaitsForMessages) {
-    struct Case {
-        const char* name;
-        std::vector<std::pair<std::string_view, std::string>> stored;
+    const std::pair<const char*, testing::Setup> cases[] = {
+        {"plain start", {.until = 5000}},
+        {"the stored hotkey registered",
+         {.stored = {{"HotKeySet", "1"}, {"HotKeyA", "1"}, {"HotKeyB", "12"}}, .until = 5000}},
+        {"started in the tray", {.stored = {{"Tray", "1"}}, .until = 5000}},
     };
-    const Case cases[] = {
-        {"plain start", {}},
-        {"the stored hotkey registered", {{settings::kHotKeySet, "1"}, {settings::kHotKeyA, "1"}, {settings::kHotKeyB, "12"}}},
-        {"started in the tray", {{settings::kTray, "1"}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SimWorld world;
-        testing::SeedSettings(world);
-        for (const auto& [name, value] : c.stored) world.registry.Put(settings::kSettingsKey, name, value);
+    for (const auto& [name, setup] : cases) {
+        SCOPED_TRACE(name);
         // Looked at while the copy waits for messages, not after it stopped.
         std::optional<size_t> open;
-        world.At(4000, [&] { open = world.registry.OpenHandles(); });
-        world.horizon_ms = 5000;
-        SimCopy copy(world);
-        copy.Start();
+        testing::RunningCopy copy(setup, [&](SimWorld& world) {
+            world.At(4000, [&] { open = world.registry.OpenHandles(); });
+        });
         EXPECT_EQ(open, 0u);
     }
 }

@@ -8,7 +8,6 @@ namespace lumoff {
 namespace {
 
 using platform::sim::SimWorld;
-using testing::SimCopy;
 
 TEST(StatusScreen, TheMessagesBoxStaysInsideThePrimaryMonitorAtAnyScale) {
     struct Case {
@@ -22,14 +21,11 @@ TEST(StatusScreen, TheMessagesBoxStaysInsideThePrimaryMonitorAtAnyScale) {
         {"1024 x 768 at 200 %", {0, 0, 1024, 768, 192}, {240, 120, 7200, 5520}},
     };
     for (const Case& c : cases) {
-        SimWorld world;
-        world.monitors = {c.primary, {c.primary.width, 0, 1280, 1024, c.primary.dpi}};
-        testing::SeedSettings(world);
-        world.horizon_ms = 10;
-        SimCopy copy(world);
-        copy.Start();
-        copy.program->monitor.imgTurnOff_Click();
-        const ui::Label& message = copy.ctx().turned_off.lblOffMessage;
+        testing::RunningCopy r({.until = 10}, [&](SimWorld& world) {
+            world.monitors = {c.primary, {c.primary.width, 0, 1280, 1024, c.primary.dpi}};
+        });
+        r.Toggle();
+        const ui::Label& message = r.copy.ctx().turned_off.lblOffMessage;
         const ui::TwipRect& box = message.rect();
         EXPECT_EQ(box.left, c.box.left) << c.named;
         EXPECT_EQ(box.top, c.box.top) << c.named;
