@@ -24,7 +24,7 @@ void WakeOptions::WakeBoxClick(ui::CheckBox& box, std::string_view value_name) {
 
 void WakeOptions::chkMsg_Click() {
     int value = ctx_.options.chkMsg.value();
-    ctx_.TurnedOff().lblOffMessage.set_visible(value != 0);
+    ctx_.turned_off.lblOffMessage.set_visible(value != 0);
     settings::Store(ctx_.os.registry, settings::kOffMsg, std::to_string(value), settings::ValueForm::Flag);
 }
 

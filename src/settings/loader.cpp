@@ -150,7 +150,7 @@ LoadedSettings LoadSettings(Context& ctx) {
     rows.Check(settings::kHotKeySpace, o.chkSpace);
     if (!key.Read(settings::kOffMsg).empty()) {
         rows.Check(settings::kOffMsg, o.chkMsg);
-        ctx.TurnedOff().lblOffMessage.set_visible(o.chkMsg.value() == 1);
+        ctx.turned_off.lblOffMessage.set_visible(o.chkMsg.value() == 1);
     }
     key.Close();
 

@@ -141,15 +141,19 @@ TEST(StatusScreen, TheMessageIsPlacedOnThePrimaryMonitorWhateverLiesAroundIt) {
     }
 }
 
+// The screen gets its window at the first turn-off; the message's state set before (by the stored value, then by
+// the check box) is what that window shows.
 TEST(StatusScreen, TheMessageFollowsItsBoxAndAClickOnItWakesOnlyWithMouseClickChecked) {
-    RunningCopy r;
+    RunningCopy r({.stored = {{"OffMsg", "0"}}});
     TurnedOffScreen& screen = r.copy.ctx().turned_off;
-    r.o().chkMsg.set_value(0);
     EXPECT_FALSE(screen.lblOffMessage.visible());
-    EXPECT_EQ(r.Stored("OffMsg"), "0");
+    EXPECT_EQ(r.copy.process.WindowOf(screen), nullptr) << "no window before the first turn-off";
     r.o().chkMsg.set_value(1);
     EXPECT_TRUE(screen.lblOffMessage.visible());
+    EXPECT_EQ(r.Stored("OffMsg"), "1");
     r.Toggle();
+    EXPECT_NE(r.copy.process.WindowOf(screen), nullptr);
+    EXPECT_TRUE(screen.lblOffMessage.visible());
     r.o().chkMouse.set_value(0);
     screen.lblOffMessage.OnClick();
     EXPECT_TRUE(r.KeepingOff());
