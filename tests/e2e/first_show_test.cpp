@@ -1,10 +1,13 @@
 // The Options dialog's first show: the program sets its controls from the stored settings while the dialog is still
 // hidden, and the dialog's windows are only made when it is first shown. What the start-up set must be what the
-// controls show then: enabled states, read-only time boxes, and the tab order that follows them.
+// controls show then: enabled states, read-only time boxes, and the tab order that follows them. Every form's tooltip
+// is made just after its first show too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "e2e_options.h"
 
@@ -38,7 +41,35 @@ std::wstring FocusOf(HWND dialog) {
     return focus ? ClassName(focus) + L" \"" + WindowText(focus) + L"\"" : L"no focus";
 }
 
+// Rests the pointer at `at` and waits for this copy's tooltip to show `tip`.
+::testing::AssertionResult ShowsTip(Lumoff& lumoff, POINT at, const std::wstring& tip) {
+    MoveCursor(at);
+    std::vector<std::wstring> seen;
+    bool shown = WaitUntil([&] {
+        seen.clear();
+        for (HWND w : FindTopLevels({.className = L"tooltips_class32", .pid = lumoff.process.Pid(), .visibleOnly = true}))
+            seen.push_back(WindowText(w));
+        return std::find(seen.begin(), seen.end(), tip) != seen.end();
+    });
+    if (shown) return ::testing::AssertionSuccess();
+    std::string texts;
+    for (const std::wstring& t : seen) texts += " \"" + std::string(t.begin(), t.end()) + "\"";
+    return ::testing::AssertionFailure() << "tooltips shown:" << (texts.empty() ? " none" : texts);
+}
+
 }  // namespace
+
+TEST(FirstShow, TheCaptionWindowAndTheDialogShowTheirTooltips) {
+    ASSERT_TRUE(SeedSettings());
+    Lumoff lumoff;
+    ASSERT_TRUE(lumoff.WaitForMain());
+    EXPECT_TRUE(ShowsTip(lumoff, lumoff.SettingsPoint(), L"Settings"));
+    HWND o = OpenOptions(lumoff);
+    ASSERT_TRUE(o);
+    EXPECT_TRUE(ShowsTip(lumoff, PointOf(o, kChkSchedule), L"Click to enable a Schedule"));
+    // A frame's tool is the frame's area of the dialog: here the end of its caption's line.
+    EXPECT_TRUE(ShowsTip(lumoff, PointOf(o, {kFrameLeft + 1800, kScheduleFrame + 30, 300, 120}), L"Schedule Lumoff"));
+}
 
 TEST(FirstShow, WhatTheStartUpSetWhileHiddenIsWhatTheControlsShowAndTabFollows) {
     ASSERT_TRUE(SeedSettings());

@@ -2,14 +2,10 @@
 // itself, so nothing here is ever torn down.
 #include "platform/win32/win32_services.h"
 
-#include <commctrl.h>
-
 #include "app/program.h"
 #include "platform/win32/win32_platform.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
     // Deliberately never deleted: the process ends from inside the program, with these still in use.
     auto* platform = new lumoff::platform::win32::Win32Platform();
     auto* program = new lumoff::Program(platform->platform());

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/common_controls_win.h"
 #include "platform/win32/view_win_internal.h"
 
 namespace lumoff::platform::win32 {
@@ -68,31 +69,16 @@ void Win32View::CreateControl(FormWindow& fw, ui::Control& c) {
     if (c.kind() == ui::Kind::Label || c.kind() == ui::Kind::Image)
         SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
     if (c.kind() == ui::Kind::TextBox) {
-        SetWindowSubclass(h, EditProc, kEditSubclassId, reinterpret_cast<DWORD_PTR>(&c));
+        common_controls::SetWindowSubclass(h, EditProc, kEditSubclassId, reinterpret_cast<DWORD_PTR>(&c));
         SendMessageA(h, EM_SETLIMITTEXT, 0, 0);  // as much as the box can hold: the program corrects the text
     }
     if (c.kind() == ui::Kind::Frame)
-        SetWindowSubclass(h, FrameProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(&c));
+        common_controls::SetWindowSubclass(h, FrameProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(&c));
     if (c.kind() == ui::Kind::CheckBox) SendMessageA(h, BM_SETCHECK, static_cast<ui::CheckBox&>(c).value(), 0);
     if (c.kind() == ui::Kind::OptionButton)
         SendMessageA(h, BM_SETCHECK, static_cast<ui::OptionButton&>(c).value() ? BST_CHECKED : BST_UNCHECKED, 0);
     if (c.kind() == ui::Kind::ComboBox) ControlChanged(c, ui::Property::Items);
     if (c.kind() == ui::Kind::TextBox && static_cast<ui::TextBox&>(c).locked()) SendMessageA(h, EM_SETREADONLY, TRUE, 0);
-    if (!c.tooltip.empty()) {
-        TOOLINFOA ti{};
-        ti.cbSize = sizeof ti;
-        ti.hwnd = fw.hwnd;
-        ti.lpszText = const_cast<char*>(c.tooltip.c_str());
-        if (c.kind() == ui::Kind::Frame) {
-            // A frame's own window lets the mouse through to the form, so its tool is an area of the form.
-            ti.uFlags = TTF_SUBCLASS;
-            ti.uId = static_cast<UINT_PTR>(id);
-        } else {
-            ti.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
-            ti.uId = reinterpret_cast<UINT_PTR>(h);
-        }
-        SendMessageA(fw.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
 }
 
 void Win32View::ControlChanged(ui::Control& c, ui::Property what) {
@@ -213,11 +199,11 @@ LRESULT CALLBACK Win32View::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
         auto next = reinterpret_cast<HWND>(wp);
         DWORD process = 0;
         if (next) GetWindowThreadProcessId(next, &process);
-        LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        LRESULT result = common_controls::DefSubclassProc(hwnd, msg, wp, lp);
         if (next && process == GetCurrentProcessId() && box->OnLostFocus) box->OnLostFocus();
         return result;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return common_controls::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK Win32View::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
@@ -230,6 +216,6 @@ LRESULT CALLBACK Win32View::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
         FillRect(reinterpret_cast<HDC>(wp), &rc, view->BrushFor(frame->back_colour()));
         return 1;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return common_controls::DefSubclassProc(hwnd, msg, wp, lp);
 }
 }  // namespace lumoff::platform::win32

@@ -113,6 +113,9 @@ LRESULT Win32View::OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp,
             if (live_timers_.count(timer)) timer->Tick();
             return 0;
         }
+        case kMsgMakeTooltip:
+            MakeTooltip(fw);
+            return 0;
         case WM_HOTKEY:
             if (form.OnHotKey) form.OnHotKey(static_cast<int>(wp));
             return 0;

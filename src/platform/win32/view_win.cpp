@@ -2,11 +2,10 @@
 // at the window's DPI, mirroring the form's changes, timers, the pop-up menu and the caption drag.
 #include "platform/win32/view_win.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/common_controls_win.h"
 #include "platform/win32/view_win_internal.h"
 #include "ui/layout.h"
 
@@ -135,12 +134,6 @@ void Win32View::Create(ui::Form& form) {
     SendMessageA(fw.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageA(fw.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
 
-    // The tooltip is made with the form, also for a dialog whose controls wait for its first show: it is a topmost
-    // top-level window, and where the system puts a window shown topmost depends on those already there (made at
-    // the first show instead, they left the caption window shown not topmost under Wine).
-    fw.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, fw.hwnd, nullptr,
-                                 Instance(), nullptr);
     fw.by_id.clear();
     for (const auto& c : form.controls()) fw.by_id.push_back(c.get());
     // A dialog created hidden gets its child windows when it is first shown: the Options dialog waits hidden from
@@ -155,6 +148,9 @@ void Win32View::Create(ui::Form& form) {
 void Win32View::MakeControls(FormWindow& fw) {
     if (fw.controls_made) return;
     fw.controls_made = true;
+    // First: a dialog's controls are the common controls' own version of the system's, as the manifest asks. (The
+    // caption window and the status screen have only controls the view draws.)
+    if (IsDialog(*fw.form)) common_controls::Load();
     for (ui::Control* c : CreationOrder(*fw.form)) CreateControl(fw, *c);
     Layout(fw, ui::LayOut(*fw.form, fw.dpi));
 }
@@ -169,14 +165,7 @@ void Win32View::Layout(FormWindow& fw, const ui::FormPixels& pixels) {
         HWND hwnd = reinterpret_cast<HWND>(c->native);
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, h, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(fw, c->font())), FALSE);
-        if (c->kind() == ui::Kind::Frame && !c->tooltip.empty()) {
-            TOOLINFOA ti{};
-            ti.cbSize = sizeof ti;
-            ti.hwnd = fw.hwnd;
-            ti.uId = static_cast<UINT_PTR>(kFirstControlId + i);
-            ti.rect = {r.left, r.top, r.left + r.width, r.top + r.height};
-            SendMessageA(fw.tooltip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
-        }
+        if (c->kind() == ui::Kind::Frame) MoveFrameTool(fw, i, r);
     }
     InvalidateRect(fw.hwnd, nullptr, TRUE);
 }
@@ -218,6 +207,7 @@ void Win32View::ApplyVisibility(FormWindow& fw) {
         ShowWindow(fw.hwnd, SW_SHOW);
     }
     syncing_ = false;
+    if (fw.form->visible()) ScheduleTooltip(fw);
 }
 
 void Win32View::FormChanged(ui::Form& form, ui::Property what) {

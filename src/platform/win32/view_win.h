@@ -57,6 +57,9 @@ private:
     void RestoreFocus(FormWindow& fw);
     void CreateControl(FormWindow& fw, ui::Control& control);
     void MakeControls(FormWindow& fw);
+    void ScheduleTooltip(FormWindow& fw);
+    void MakeTooltip(FormWindow& fw);
+    void MoveFrameTool(FormWindow& fw, size_t index, const ui::PixelRect& rect);
     void Layout(FormWindow& fw, const ui::FormPixels& pixels);
     void PlaceForm(FormWindow& fw);
     void ApplyVisibility(FormWindow& fw);

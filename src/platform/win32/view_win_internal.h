@@ -13,6 +13,8 @@ namespace lumoff::platform::win32 {
 inline constexpr char kFormClass[] = "LumoffForm";
 inline constexpr char kLiteClass[] = "LumoffLite";
 inline constexpr int kFirstControlId = 1000;
+// Posted by a form to itself when it is first shown: its tooltip is made then (view_tips_win.cpp).
+inline constexpr UINT kMsgMakeTooltip = WM_APP + 2;
 
 inline HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
@@ -27,6 +29,7 @@ struct Win32View::FormWindow {
     ui::Form* form = nullptr;
     HWND hwnd = nullptr;
     HWND tooltip = nullptr;
+    bool tooltip_due = false;  // the form was shown and has asked for its tooltip
     HWND last_focus = nullptr;  // a dialog's focused control while it is inactive
     int dpi = USER_DEFAULT_SCREEN_DPI;
     int covered = 0;  // the form's cover count when it was last made to cover the screen
