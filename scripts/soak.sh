@@ -4,13 +4,14 @@
 # 100 update checks against a local HTTP server, with private bytes, kernel handles, GDI/USER objects (where Wine
 # counts them) and the Win32 layer's own live GDI objects, menus, icons, timers and open registry keys read after a
 # warm-up and at the end. Exits non-zero if any of them grows (private bytes: beyond a small allowance for Wine's
-# heap, see tests/e2e/soak_test.cpp) or a step fails.
+# heap, see bench/soak/soak.cpp) or a step fails.
 #
 #   scripts/soak.sh [SCALE]    SCALE scales the rounds: 1 (default) is the full soak, about 5 minutes here;
-#                              0.02 is the short run that the end-to-end suite (and so ./test.sh) makes.
+#                              0.02, a short run, about 25 seconds.
 #
-# Runs the end-to-end test Soak.* through tests/e2e/run_e2e.sh: a fresh copy of the prepared Wine prefix, a Wine
-# virtual desktop on a private Xvfb, and the machine-wide end-to-end lock (it waits while another run holds it).
+# Runs lumoff_soak.exe (bench/soak/soak.cpp, built on the end-to-end harness) through tests/e2e/run_e2e.sh: a fresh
+# copy of the prepared Wine prefix, a Wine virtual desktop on a private Xvfb, and the machine-wide end-to-end lock (it
+# waits while another run holds it).
 # A full run writes SOAK.md beside BENCHMARKS.md; a scaled one writes BUILD_DIR/soak-report.md.
 #
 # Settings (environment): LUMOFF_SOAK_BUILD_DIR=build/win, and those of run_e2e.sh (LUMOFF_E2E_TEMPLATE, ...).
@@ -41,6 +42,7 @@ export LUMOFF_SOAK_SCALE=$SCALE
 export LUMOFF_E2E_TIMEOUT=$(awk -v s="$SCALE" 'BEGIN { printf "%d", 120 + 2700 * s }')
 export LUMOFF_E2E_BUDGET=$((LUMOFF_E2E_TIMEOUT + 60))
 export LUMOFF_E2E_JOBS=1
+export LUMOFF_E2E_DRIVER=lumoff_soak.exe
 STARTED=$(date -u '+%Y-%m-%d %H:%M UTC')
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 set +e
@@ -59,8 +61,8 @@ memory=$(awk '/^MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)
 {
     echo "# Soak"
     echo
-    echo "One copy of lumoff.exe run under Wine through many rounds of what a user does, by the end-to-end test"
-    echo "\`$TEST\` (\`tests/e2e/soak_test.cpp\`), with what the process holds read after a warm-up (start) and after"
+    echo "One copy of lumoff.exe run under Wine through many rounds of what a user does, by the soak"
+    echo "\`$TEST\` (\`bench/soak/soak.cpp\`), with what the process holds read after a warm-up (start) and after"
     echo "the last round (end), each time with the monitor on, the caption window shown and Options hidden. Made with"
     echo "\`scripts/soak.sh\`; the figures are of this machine under Wine, not of Windows."
     echo

@@ -19,6 +19,8 @@
 #   LUMOFF_E2E_KEEP=1          keep the prefix of a failed test for a post-mortem
 #   LUMOFF_E2E_DIST=DIR        the release for the release tests (default: dist/ of this clone, if scripts/release.sh
 #                              made one); the tests get a copy with the zip unpacked, in LUMOFF_DIST
+#   LUMOFF_E2E_DRIVER=NAME     another driver built on the same harness to run instead of lumoff_e2e.exe (the soak,
+#                              lumoff_soak.exe, which scripts/soak.sh runs)
 
 set -euo pipefail
 
@@ -82,11 +84,12 @@ find_exe() {
     fi
 }
 
-DRIVER=$(find_exe lumoff_e2e.exe)
+DRIVER_NAME=${LUMOFF_E2E_DRIVER:-lumoff_e2e.exe}
+DRIVER=$(find_exe "$DRIVER_NAME")
 REFERENCE=$(find_exe reference.exe)
 LUMOFF=$(find_exe lumoff.exe)
 if [[ -z $DRIVER ]]; then
-    echo "[e2e] lumoff_e2e.exe not found under $BUILD_DIR" >&2
+    echo "[e2e] $DRIVER_NAME not found under $BUILD_DIR" >&2
     exit 2
 fi
 log "driver:    $DRIVER"

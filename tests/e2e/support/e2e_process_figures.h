@@ -1,5 +1,5 @@
 // What another process holds, read from outside: committed private memory, kernel handles and GDI/USER objects.
-// Used by the soak test and the benchmark driver.
+// Used by the soak and the benchmark driver.
 #pragma once
 
 #include <windows.h>

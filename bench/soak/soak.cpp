@@ -3,10 +3,11 @@
 // hidden; to the tray and back; countdowns of 0 s; update checks against the driver's HTTP server), with what the
 // process holds read before and after: private bytes, kernel handles, GDI and USER objects where the system counts
 // them, and the Win32 layer's own counts of live GDI objects, menus, icons, timers and open registry keys. None may
-// grow. The run's figures go to soak.md among the test's artifacts (scripts/soak.sh turns them into SOAK.md).
+// grow. The run's figures go to soak.md among the run's artifacts (scripts/soak.sh turns them into SOAK.md).
 //
-// LUMOFF_SOAK_SCALE scales the rounds (1 = the full soak: 1,000 cycles, 200 + 200 round trips, 100 + 100 timed
-// actions); without it the suite runs a short one.
+// A measurement, not one of the end-to-end tests: lumoff_soak.exe is built on their harness and run by
+// scripts/soak.sh through run_e2e.sh. LUMOFF_SOAK_SCALE scales the rounds (1 = the full soak: 1,000 cycles, 200 + 200
+// round trips, 100 + 100 timed actions); without it a short run of 0.02.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,7 +33,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr double kSuiteScale = 0.02;
+constexpr double kShortRunScale = 0.02;
 constexpr int kFullCycles = 1000;
 constexpr int kFullOptionsRoundTrips = 200;
 constexpr int kFullTrayRoundTrips = 200;
@@ -69,8 +70,8 @@ constexpr WORD kHotKey = VK_F10;
 
 double Scale() {
     const char* text = std::getenv("LUMOFF_SOAK_SCALE");
-    double scale = text ? std::atof(text) : kSuiteScale;
-    return scale > 0 ? scale : kSuiteScale;
+    double scale = text ? std::atof(text) : kShortRunScale;
+    return scale > 0 ? scale : kShortRunScale;
 }
 
 int Rounds(int full) { return std::max(1, static_cast<int>(std::lround(full * Scale()))); }
