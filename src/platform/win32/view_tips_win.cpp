@@ -22,9 +22,9 @@ bool HasTooltips(const ui::Form& form) {
 }  // namespace
 
 void Win32View::ScheduleTooltip(FormWindow& fw) {
-    if (fw.tooltip_due || !HasTooltips(*fw.form)) return;
-    fw.tooltip_due = true;
-    PostMessageA(fw.hwnd, kMsgMakeTooltip, 0, 0);
+    if (fw.shown_once) return;
+    fw.shown_once = true;
+    if (HasTooltips(*fw.form)) PostMessageA(fw.hwnd, kMsgMakeTooltip, 0, 0);
 }
 
 void Win32View::MakeTooltip(FormWindow& fw) {

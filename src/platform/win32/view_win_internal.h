@@ -29,7 +29,7 @@ struct Win32View::FormWindow {
     ui::Form* form = nullptr;
     HWND hwnd = nullptr;
     HWND tooltip = nullptr;
-    bool tooltip_due = false;  // the form was shown and has asked for its tooltip
+    bool shown_once = false;  // the form has been shown: its tooltip, if it has tips, is made or on its way
     HWND last_focus = nullptr;  // a dialog's focused control while it is inactive
     int dpi = USER_DEFAULT_SCREEN_DPI;
     int covered = 0;  // the form's cover count when it was last made to cover the screen
