@@ -1,13 +1,10 @@
 #include "app/housekeeping.h"
 
-#include <cmath>
 #include <string>
 
 #include "settings/settings_store.h"
 
 namespace lumoff {
-
-long RoundHalfEven(double value) { return std::lrint(std::nearbyint(value)); }
 
 bool Housekeeping::TakeRequest(const char* request) {
     auto& desktop = ctx_.os.desktop;

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 
@@ -32,8 +32,5 @@ private:
     Context& ctx_;
     HousekeepingActions actions_;
 };
-
-// Rounds to the nearest whole number, a half going to the even neighbour.
-long RoundHalfEven(double value);
 
 }  // namespace lumoff

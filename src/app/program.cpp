@@ -59,7 +59,7 @@ Program::Program(platform::Platform os)
       screensaver(ctx),
       schedule(ctx, monitor) {
     ctx.load_options = [this] { LoadOptionsDialog(); };
-    ctx.options.FDC.Attach(ctx.os, ctx.config.web_host, [this] { return ctx.MainHandle(); });
+    FDC.Attach(ctx.os, ctx.config.web_host, [this] { return ctx.MainHandle(); });
     WireMainWindow();
 }
 
@@ -98,7 +98,7 @@ void Program::LoadOptionsDialog() {
     o.cmdReadme.OnClick = [this] {
         ctx.os.desktop.OpenUrl(ctx.os.view.Handle(ctx.options), ctx.config.Url(kReadmePath));
     };
-    o.cmdUpdate.OnClick = [this] { ctx.options.FDC.cmdUpdate_Click(); };
+    o.cmdUpdate.OnClick = [this] { FDC.cmdUpdate_Click(); };
     // Before the fill: the action lists' handlers consume the guards the fill arms.
     WireActionLists(o, ctx.os.registry);
     hotkey.Wire();
@@ -203,7 +203,7 @@ void Program::Form_Load() {
     }
 
     ctx.Options();
-    const LoadedSettings loaded = LoadSettings(ctx);
+    const LoadedSettings loaded = LoadSettings(ctx, FDC);
     main.set_top(static_cast<float>(ctx.last_top));
     main.set_left(static_cast<float>(ctx.last_left));
     main.ShowTopmost();

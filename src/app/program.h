@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/context.h"
+#include "forms/context.h"
 #include "app/housekeeping.h"
 #include "hotkey/hotkey.h"
 #include "monitor/toggle.h"
@@ -15,6 +15,7 @@
 #include "timed/schedule.h"
 #include "timed/screensaver.h"
 #include "tray/tray.h"
+#include "web/file_download.h"
 
 namespace lumoff {
 
@@ -39,6 +40,8 @@ public:
     Countdown countdown;
     Screensaver screensaver;
     Schedule schedule;
+    // The download component behind "Check for Updates" and the install ping.
+    FileDownloadControl FDC;
 
 private:
     void Form_Load();

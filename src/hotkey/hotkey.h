@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

@@ -1,6 +1,6 @@
 #include "hotkey/hotkey_lists.h"
 
-#include "options/options_dialog.h"
+#include "forms/options_dialog.h"
 
 namespace lumoff {
 

@@ -1,6 +1,6 @@
 #include "monitor/toggle.h"
 
-#include "app/idle_time.h"
+#include "monitor/idle_time.h"
 
 namespace lumoff {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

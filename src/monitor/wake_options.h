@@ -3,7 +3,7 @@
 // one wake input stays checked.
 #pragma once
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

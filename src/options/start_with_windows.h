@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

@@ -3,7 +3,7 @@
 // not touched. Not here: the dialog's layout.
 #pragma once
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

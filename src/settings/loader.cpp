@@ -49,7 +49,7 @@ void WriteDefaults(Context& ctx, platform::RegKey key) {
                            {settings::kIDate, today}});
 }
 
-void FirstRun(Context& ctx, settings::OpenKey& key) {
+void FirstRun(Context& ctx, FileDownloadControl& fdc, settings::OpenKey& key) {
     auto& os = ctx.os;
     key.reset(os.registry.Create(settings::kSettingsKey));
     if (!key.is_open()) {
@@ -62,7 +62,7 @@ void FirstRun(Context& ctx, settings::OpenKey& key) {
     int answer = os.desktop.ShowMessage(ctx.MainHandle(), kFirstRunMessage, kProgramName,
                                        platform::kMbYesNo | platform::kMbIconInformation);
     if (answer == platform::kIdYes)
-        RepeatWhileBusy(os.events, [&ctx] { return ctx.options.FDC.ValidateInstall(); });
+        RepeatWhileBusy(os.events, [&fdc] { return fdc.ValidateInstall(); });
 }
 
 void OfferReadmeAfterUpgrade(Context& ctx, platform::RegKey key) {
@@ -112,14 +112,14 @@ bool IsOlderVersion(std::string_view stored, std::string_view current) {
     return IsNewerVersion(current, stored);
 }
 
-LoadedSettings LoadSettings(Context& ctx) {
+LoadedSettings LoadSettings(Context& ctx, FileDownloadControl& fdc) {
     auto& os = ctx.os;
     OptionsDialog& o = ctx.options;
     LoadedSettings loaded;
 
     // The open's handle, not its result code, tells whether the key exists.
     settings::OpenKey key(os.registry, os.registry.Open(settings::kSettingsKey));
-    if (!key.is_open()) FirstRun(ctx, key);
+    if (!key.is_open()) FirstRun(ctx, fdc, key);
 
     if (auto left = settings::ParseStoredNumber(key.Read(settings::kLeft))) ctx.last_left = *left;
     if (auto top = settings::ParseStoredNumber(key.Read(settings::kTop))) ctx.last_top = *top;

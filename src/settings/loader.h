@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 
@@ -28,7 +28,10 @@ struct LoadedSettings {
     bool hotkey_pair_usable = true;
 };
 
-LoadedSettings LoadSettings(Context& ctx);
+class FileDownloadControl;
+
+// `fdc` sends the install ping of the first run.
+LoadedSettings LoadSettings(Context& ctx, FileDownloadControl& fdc);
 
 // Whether a stored version text names an older program than `current`: compared as numbers, field by field; a text
 // that is empty or not three dotted numbers counts as older.

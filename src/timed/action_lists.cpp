@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "options/options_dialog.h"
+#include "forms/options_dialog.h"
 #include "settings/settings_store.h"
 
 namespace lumoff {

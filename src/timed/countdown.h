@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

@@ -1,7 +1,6 @@
 #include "timed/screensaver.h"
 
-#include "app/housekeeping.h"
-#include "app/idle_time.h"
+#include "monitor/idle_time.h"
 #include "monitor/toggle.h"
 #include "settings/settings_store.h"
 #include "timed/countdown.h"

@@ -4,7 +4,7 @@
 // (the countdown's Go and Stop choose it).
 #pragma once
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

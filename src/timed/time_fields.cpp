@@ -1,6 +1,6 @@
 #include "timed/time_fields.h"
 
-#include "options/options_dialog.h"
+#include "forms/options_dialog.h"
 
 namespace lumoff {
 

@@ -1,6 +1,6 @@
 #include "tray/tray.h"
 
-#include "app/config.h"
+#include "forms/config.h"
 #include "monitor/toggle.h"
 #include "settings/settings_store.h"
 

@@ -1,9 +1,9 @@
 // The notification-area icon and the tray menu: going to the tray (imgMinToTray_Click), coming back, the icon's
 // mouse notifications as the main window receives them, and the `Tray` setting that remembers where the program
-// was last. Not here: the tray menu's layout (options/options_dialog.*) or its wiring (app/program.cpp).
+// was last. Not here: the tray menu's layout (forms/options_dialog.*) or its wiring (app/program.cpp).
 #pragma once
 
-#include "app/context.h"
+#include "forms/context.h"
 
 namespace lumoff {
 

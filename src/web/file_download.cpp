@@ -1,6 +1,6 @@
 #include "web/file_download.h"
 
-#include "app/config.h"
+#include "forms/config.h"
 #include "web/update_info.h"
 
 namespace lumoff {

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <string>
 
-#include "app/main_window.h"
+#include "forms/main_window.h"
 #include "e2e_options.h"
-#include "monitor/status_screen.h"
-#include "options/options_dialog.h"
+#include "forms/status_screen.h"
+#include "forms/options_dialog.h"
 #include "ui/layout.h"
 
 using namespace e2e;

@@ -1,7 +1,7 @@
 // The real lumoff.exe starting up: the caption window and its mouse handlers, and the registry contract.
 #include <gtest/gtest.h>
 
-#include "app/config.h"
+#include "forms/config.h"
 #include "contract/registry_cases.h"
 #include "e2e_lumoff.h"
 #include "platform/win32/win32_services.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
+#include "forms/config.h"
 #include "e2e_http_server.h"
 #include "e2e_options.h"
 #include "web/file_download.h"

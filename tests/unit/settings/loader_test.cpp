@@ -22,7 +22,7 @@ struct Loading {
         world.box_answers = answers;
         program.ctx.Options();
         try {
-            return LoadSettings(program.ctx);
+            return LoadSettings(program.ctx, program.FDC);
         } catch (const platform::sim::ProcessExited&) {
             return std::nullopt;
         }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
+#include "forms/config.h"
 #include "support/sim_program.h"
 #include "web/file_download.h"
 #include "lumoff_version.h"
@@ -32,7 +32,7 @@ struct Web : ::testing::Test {
     SimProcess process{world, "lumoff.exe"};
     Program program{process.platform()};
     OptionsDialog& options = program.ctx.Options();
-    FileDownloadControl& fdc = options.FDC;
+    FileDownloadControl& fdc = program.FDC;
     platform::sim::SimDownloads& net = world.downloads;
 
     // Runs the copy's event loop until nothing more is due.

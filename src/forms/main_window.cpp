@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "forms/main_window.h"
 
 namespace lumoff {
 

@@ -2,12 +2,13 @@
 // fields. The windows' controls are the live settings; nothing else caches them.
 #pragma once
 
+#include <cmath>
 #include <functional>
 
-#include "app/config.h"
-#include "app/main_window.h"
-#include "monitor/status_screen.h"
-#include "options/options_dialog.h"
+#include "forms/config.h"
+#include "forms/main_window.h"
+#include "forms/status_screen.h"
+#include "forms/options_dialog.h"
 #include "platform/platform.h"
 
 namespace lumoff {
@@ -52,5 +53,8 @@ struct Context {
     long last_top = 0;
     long last_left = 0;
 };
+
+// Rounds to the nearest whole number, a half going to the even neighbour.
+inline long RoundHalfEven(double value) { return std::lrint(std::nearbyint(value)); }
 
 }  // namespace lumoff

@@ -1,4 +1,4 @@
-#include "app/config.h"
+#include "forms/config.h"
 
 namespace lumoff {
 

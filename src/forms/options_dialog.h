@@ -7,7 +7,6 @@
 #include <string>
 
 #include "ui/form.h"
-#include "web/file_download.h"
 
 namespace lumoff {
 
@@ -70,7 +69,6 @@ public:
 
     ui::Timer& tmrTimer;
     ui::Timer& tmrScreen;
-    FileDownloadControl FDC;
 
     // Popup menus only: the dialog has no menu bar.
     ui::Menu mnuMP;

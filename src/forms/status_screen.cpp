@@ -1,4 +1,4 @@
-#include "monitor/status_screen.h"
+#include "forms/status_screen.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "options/options_dialog.h"
+#include "forms/options_dialog.h"
 
 namespace lumoff {
 
