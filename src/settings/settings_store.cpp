@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace lumoff::settings {
@@ -43,11 +42,7 @@ void Store(platform::Registry& registry, std::initializer_list<Write> writes) {
     registry.Close(key);
 }
 
-std::string PositionText(float value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(value));
-    return buf;
-}
+std::string PositionText(float value) { return std::to_string(std::lrint(value)); }
 
 std::string ReadSettingValue(platform::Registry& registry, platform::RegKey key, std::string_view name) {
     std::array<char, kReadBufferSize> buffer{};

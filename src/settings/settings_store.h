@@ -107,8 +107,7 @@ public:
     explicit SettingsKey(platform::Registry& registry) : OpenKey(registry, registry.Open(kSettingsKey)) {}
 };
 
-// The decimal text of a window position in twips: whole numbers without a point, fractions with up to seven
-// significant digits.
+// The decimal text of a window position in whole twips (positions are kept whole; a fraction is rounded).
 std::string PositionText(float value);
 
 // A stored number: decimal text, optionally signed, with a fraction after "." or ",", rounded down.

@@ -1,6 +1,6 @@
 #include "settings/short_date.h"
 
-#include <cstdio>
+#include <string>
 #include <vector>
 
 namespace lumoff::settings {
@@ -47,28 +47,33 @@ int DaysInMonth(int y, int m) {
     return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
 }
 
+// The number's digits, with leading zeros up to `width` characters.
+std::string ZeroPadded(int value, int width) {
+    std::string digits = std::to_string(value);
+    if (value >= 0 && static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');
+    return digits;
+}
+
 }  // namespace
 
 std::string FormatShortDate(const Date& date, std::string_view pattern) {
     auto fields = Tokenise(pattern);
     if (!fields) fields = Tokenise("yyyy-MM-dd");
     std::string out;
-    char buf[16];
     for (const Field& f : *fields) {
-        int value = f.letter == 'd' ? date.day : f.letter == 'M' ? date.month : date.year;
-        switch (f.letter) {
-            case 0:
-                out += f.literal;
-                continue;
-            case 'y':
-                if (f.width <= 2) value %= 100;
-                std::snprintf(buf, sizeof buf, f.width == 1 ? "%d" : f.width == 2 ? "%02d" : "%04d", value);
-                break;
-            default:
-                std::snprintf(buf, sizeof buf, f.width == 1 ? "%d" : "%02d", value);
-                break;
+        if (f.letter == 0) {
+            out += f.literal;
+            continue;
         }
-        out += buf;
+        int value = f.letter == 'd' ? date.day : f.letter == 'M' ? date.month : date.year;
+        int width = f.width == 1 ? 1 : 2;
+        if (f.letter == 'y') {
+            if (f.width <= 2)
+                value %= 100;
+            else
+                width = 4;
+        }
+        out += ZeroPadded(value, width);
     }
     return out;
 }

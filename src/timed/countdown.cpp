@@ -1,10 +1,9 @@
 #include "timed/countdown.h"
 
 #include <cmath>
-#include <cstdio>
+#include <algorithm>
 
-#include "app/housekeeping.h"
-#include "app/idle_time.h"
+#include "monitor/idle_time.h"
 #include "monitor/toggle.h"
 #include "settings/settings_store.h"
 #include "timed/time_fields.h"
@@ -19,10 +18,11 @@ constexpr double kSecondsPerMinute = 60;
 // Floor division and the truncating remainder, as the caption's fields are defined.
 long FloorDiv(long a, long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
+// The countdown's length as the timer's tag: whole seconds. A length beyond any real use (pasted digits) is kept
+// at a bound that still never runs out, so the text stays short.
 std::string WholeNumberText(double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.0f", value);
-    return buf;
+    constexpr double kLongest = 1e15;
+    return std::to_string(static_cast<long long>(std::min(value, kLongest)));
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
+#include <utility>
 
 namespace lumoff::platform::win32 {
 
@@ -131,8 +133,11 @@ private:
 
 // "gdi N menus N icons N timers N keys N": one line of the counts, for a file a long run reads.
 inline void WriteLiveCounts(std::FILE* f, unsigned long tick) {
-    std::fprintf(f, "%lu gdi %ld menus %ld icons %ld timers %ld keys %ld\n", tick, LiveCount(Live::Gdi),
-                 LiveCount(Live::Menu), LiveCount(Live::Icon), LiveCount(Live::Timer), LiveCount(Live::RegKey));
+    std::string line = std::to_string(tick);
+    for (auto [name, live] : {std::pair{" gdi ", Live::Gdi}, {" menus ", Live::Menu}, {" icons ", Live::Icon},
+                              {" timers ", Live::Timer}, {" keys ", Live::RegKey}})
+        line += name + std::to_string(LiveCount(live));
+    std::fputs((line + "\n").c_str(), f);
 }
 
 }  // namespace lumoff::platform::win32

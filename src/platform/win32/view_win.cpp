@@ -3,6 +3,7 @@
 #include "platform/win32/view_win.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/win32/common_controls_win.h"
@@ -91,8 +92,9 @@ HBRUSH Win32View::BrushFor(ui::Colour colour) {
 
 HFONT Win32View::FontFor(FormWindow& fw, const ui::Font& font) {
     std::string face = font.face.empty() ? kDefaultFace : font.face;
-    double points = font.points;
-    std::string key = face + "/" + std::to_string(points) + (font.bold ? "b" : "") + "/" + std::to_string(fw.dpi);
+    // Hundredths of a point tell every size of the layout apart (8.25 pt is 825).
+    const long hundredths = std::lround(font.points * 100);
+    std::string key = face + "/" + std::to_string(hundredths) + (font.bold ? "b" : "") + "/" + std::to_string(fw.dpi);
     OwnedGdi& cached = fw.fonts[key];
     if (cached) return static_cast<HFONT>(cached.get());
     LOGFONTA lf{};

@@ -282,7 +282,7 @@ void Win32Desktop::SetWindowTitle(WindowRef window, const std::string& title) {
 void Win32Desktop::SendMonitorPower(WindowRef window, int state) {
     if (!power_log_.empty()) {
         if (FILE* f = std::fopen(power_log_.c_str(), "a")) {
-            std::fprintf(f, "%lu %d\n", GetTickCount(), state);
+            std::fputs((std::to_string(GetTickCount()) + " " + std::to_string(state) + "\n").c_str(), f);
             std::fclose(f);
         }
     }
