@@ -100,6 +100,9 @@ public:
     std::string short_date_pattern = "M/d/yyyy";
     void SetTickBase(std::uint32_t tick) { tick_base_ = tick - static_cast<std::uint32_t>(now_ms_); }
     void SetLocalTime(LocalTime t);
+    // The clock is set forward (or back, negative) by this many seconds, as by the user or a time sync; the tick
+    // count goes on undisturbed.
+    void StepLocalTime(std::int64_t seconds);
     std::uint64_t now_ms() const { return now_ms_; }
     // Advances virtual time; used by the copies' waits.
     void AdvanceTo(std::uint64_t ms);
@@ -179,6 +182,8 @@ private:
     std::uint32_t tick_base_ = 1000000;
     std::uint32_t last_input_tick_ = 0;
     LocalTime clock_base_{2026, 12, 6, 12, 0, 0, 0};
+    // The local time at virtual time 0, in milliseconds from 1970-01-01.
+    void SetClockBase(std::int64_t ms);
     std::uint64_t scripted_order_ = 0;
     struct KeyState {
         bool down = false;
