@@ -192,6 +192,12 @@ private:
     std::map<int, KeyState> keys_;
 };
 
+// Two UTF-8 paths compared as the system compares file names: one UTF-16 unit for one, each letter by its upper
+// case. The simulated upper case is the system's for ASCII, Latin-1, Latin Extended-A, the Greek letters (with their
+// tonos forms and the final sigma) and Cyrillic (U+0400 to U+04FF); other characters, and the letters of those
+// blocks without one upper case of their own or whose case the tables disagree on (µ ß ı ĸ ŉ ſ ΐ ΰ ӏ), must be equal.
+bool SameFileNameIgnoringCase(std::string_view a, std::string_view b);
+
 class SimProcess : public Process, public View, public EventLoop {
 public:
     SimProcess(SimWorld& world, std::string command_line, std::string exe_name = "Lumoff");
@@ -204,6 +210,7 @@ public:
     std::string ExeName() override { return exe_name_; }
     std::string ExeFolder() override { return exe_folder; }
     std::string ExePath() override { return exe_path.empty() ? exe_folder + "\\" + exe_name_ + ".exe" : exe_path; }
+    bool SameFileName(std::string_view a, std::string_view b) override { return SameFileNameIgnoringCase(a, b); }
     bool PreviousInstanceRunning() override;
     void HideFromTaskList() override { hidden_from_task_list = true; }
     OsVersion QueryOsVersion() override { return os_version; }
