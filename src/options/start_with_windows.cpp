@@ -4,37 +4,27 @@
 
 namespace lumoff {
 
-namespace {
-
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
-
-std::string StartupCommand(platform::Process& process) {
+std::string StartupPath(platform::Process& process) {
     std::string path = process.ExePath();
     const size_t slash = path.find_last_of("\\/");
     if (slash == std::string::npos) return path;
-    // The root of a drive is reported with its separator ("C:\"), so the command then holds two in a row, which
-    // the system takes as one.
+    // The root of a drive is reported with its separator ("C:\"), so the path then holds two in a row, which the
+    // system takes as one.
     const std::string folder = slash == 2 && path[1] == ':' ? path.substr(0, 3) : path.substr(0, slash);
     std::string name = path.substr(slash + 1);
     if (size_t dot = name.find_last_of('.'); dot != std::string::npos) name.resize(dot);
     return folder + "\\" + name + ".exe";
 }
 
-bool SamePath(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
+std::string StartupCommand(platform::Process& process) { return "\"" + StartupPath(process) + "\""; }
 
 bool StartsWithWindows(platform::Platform& os) {
     settings::OpenKey run(os.registry, os.registry.Open(settings::kRunKey));
     std::string stored;
     if (!run.is_open() || os.registry.QueryUnicodeText(run.get(), settings::kRunValue, &stored) != platform::kErrorSuccess)
         return false;
-    return SamePath(stored, StartupCommand(os.process));
+    return os.process.SameFileName(stored, StartupCommand(os.process)) ||
+           os.process.SameFileName(stored, StartupPath(os.process));
 }
 
 void StartWithWindows::Wire() {

@@ -1,10 +1,9 @@
 // Start with Windows: the "Enabled" / "Disabled" choice of the Options dialog, kept as the value "Lumoff" under the
-// user's Run key and nowhere else. Enabled writes the program's full path there, Disabled deletes it; at start-up
-// the settings loader asks whether the stored value names this program. Not here: the dialog's layout.
+// user's Run key and nowhere else. Enabled writes the program's full path there, in quotes, Disabled deletes it; at
+// start-up the settings loader asks whether the stored value names this program. Not here: the dialog's layout.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "forms/context.h"
 
@@ -12,14 +11,15 @@ namespace lumoff {
 
 inline constexpr const char* kStartupError = "Error adding Lumoff to system startup!";
 
-// What the Run value holds for this program: its folder, "\", its file name without extension, ".exe"; no quotes
-// and no arguments. Taken in Unicode (UTF-8 here), so that a folder named outside the ANSI code page still works.
+// The program's full path as the Run value names it: its folder, "\", its file name without extension, ".exe".
+// Taken in Unicode (UTF-8 here), so that a folder named outside the ANSI code page still works.
+std::string StartupPath(platform::Process& process);
+// What the Run value holds: that path in double quotes, no arguments. Unquoted, logon would try each cut-off of a
+// path with spaces first ("C:\Users\Ann.exe" for "C:\Users\Ann Lee\...") and run whatever program lies there.
 std::string StartupCommand(platform::Process& process);
 
-// Whether two paths are the same when letter case is ignored (ASCII letters; other characters must be equal).
-bool SamePath(std::string_view a, std::string_view b);
-
-// Whether the Run value exists and names this program.
+// Whether the Run value exists and names this program: quoted, or unquoted as earlier versions wrote it, in any
+// letter case (compared as the system compares file names).
 bool StartsWithWindows(platform::Platform& os);
 
 class StartWithWindows {

@@ -100,6 +100,9 @@ public:
     // The full path of the program file as the system reports it, taken in Unicode and given as UTF-8, so that a
     // folder named outside the ANSI code page survives.
     virtual std::string ExePath() = 0;
+    // Whether two paths (UTF-8) are the same text as the system compares file names: ordinal, ignoring letter case,
+    // non-ASCII letters too ("ŁÓDŹ" is "łódź"), one character for one.
+    virtual bool SameFileName(std::string_view a, std::string_view b) = 0;
     // Another copy of the same executable name runs in this user session.
     virtual bool PreviousInstanceRunning() = 0;
     virtual void HideFromTaskList() = 0;

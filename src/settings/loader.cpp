@@ -3,6 +3,7 @@
 #include "options/start_with_windows.h"
 #include "settings/settings_store.h"
 #include "settings/short_date.h"
+#include "timed/time_fields.h"
 #include "web/file_download.h"
 #include "web/update_info.h"
 
@@ -82,10 +83,11 @@ class Rows {
 public:
     explicit Rows(const settings::OpenKey& key) : key_(key) {}
 
-    // A time box shows the number without leading zeros ("05" as 5).
-    void TimeBox(std::string_view name, ui::TextBox& box) {
+    // A time box shows the number without leading zeros ("05" as 5); one above the box's bound shows as the bound,
+    // as the box itself corrects it, so every countdown and schedule starts from a time a user could have entered.
+    void TimeBox(std::string_view name, ui::TextBox& box, int bound) {
         auto n = Number(name);
-        if (n && *n >= 0) box.set_text(std::to_string(*n));
+        if (n && *n >= 0) box.set_text(WithinBound(std::to_string(*n), bound));
     }
     void Check(std::string_view name, ui::CheckBox& box) {
         auto n = Number(name);
@@ -129,16 +131,16 @@ LoadedSettings LoadSettings(Context& ctx, FileDownloadControl& fdc) {
     // In this order: each control's handler runs and stores again, and the schedule's check box stores the time of
     // the schedule boxes, which must hold the stored time by then.
     Rows rows(key);
-    rows.TimeBox(settings::kTimerHr, o.timHrs1);
-    rows.TimeBox(settings::kTimerMn, o.timMin1);
-    rows.TimeBox(settings::kTimerSc, o.timSec1);
+    rows.TimeBox(settings::kTimerHr, o.timHrs1, kHoursBound);
+    rows.TimeBox(settings::kTimerMn, o.timMin1, kMinutesBound);
+    rows.TimeBox(settings::kTimerSc, o.timSec1, kSecondsBound);
     rows.Check(settings::kTimerIdle, o.chkIdle);
     rows.Check(settings::kTimerSaver, o.chkScr);
     rows.Check(settings::kTimerOther, o.chkOther1);
     rows.List(settings::kTimerOtherSelect, o.Combo1);
-    rows.TimeBox(settings::kScheduleHr, o.timHrs2);
-    rows.TimeBox(settings::kScheduleMn, o.timMin2);
-    rows.TimeBox(settings::kScheduleSc, o.timSec2);
+    rows.TimeBox(settings::kScheduleHr, o.timHrs2, kHoursBound);
+    rows.TimeBox(settings::kScheduleMn, o.timMin2, kMinutesBound);
+    rows.TimeBox(settings::kScheduleSc, o.timSec2, kSecondsBound);
     rows.Check(settings::kSchedule, o.chkSchedule);
     rows.Check(settings::kScheduleOther, o.chkOther2);
     rows.List(settings::kScheduleOtherSelect, o.Combo2);

@@ -1,6 +1,5 @@
 #include "timed/countdown.h"
 
-#include <cmath>
 #include <algorithm>
 
 #include "monitor/idle_time.h"
@@ -14,35 +13,39 @@ namespace {
 
 constexpr double kSecondsPerHour = 3600;
 constexpr double kSecondsPerMinute = 60;
+constexpr std::int64_t kMsPerSecond = 1000;
+// A length beyond any real use (pasted digits): it still never runs out, and in milliseconds it stays far inside
+// 64 bits.
+constexpr double kLongestSeconds = 1e15;
 
 // Floor division and the truncating remainder, as the caption's fields are defined.
-long FloorDiv(long a, long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
-
-// The countdown's length as the timer's tag: whole seconds. A length beyond any real use (pasted digits) is kept
-// at a bound that still never runs out, so the text stays short.
-std::string WholeNumberText(double value) {
-    constexpr double kLongest = 1e15;
-    return std::to_string(static_cast<long long>(std::min(value, kLongest)));
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
 }
+
+std::int64_t WholeSeconds(double seconds) { return static_cast<std::int64_t>(std::min(seconds, kLongestSeconds)); }
 
 }  // namespace
 
-std::string FormatRemaining(long seconds) {
-    long hours = FloorDiv(seconds, 3600);
-    long minutes = FloorDiv(seconds % 3600, 60);
-    long rest = seconds % 60;
+std::string FormatRemaining(std::int64_t seconds) {
+    std::int64_t hours = FloorDiv(seconds, 3600);
+    std::int64_t minutes = FloorDiv(seconds % 3600, 60);
+    std::int64_t rest = seconds % 60;
     return std::to_string(hours) + ":" + std::to_string(minutes) + ":" + std::to_string(rest);
 }
 
-float TimeOfDay(platform::Clock& clock) {
-    platform::LocalTime t = clock.Now();
-    double seconds = t.hour * kSecondsPerHour + t.minute * kSecondsPerMinute + t.second + t.millisecond / 1000.0;
-    return static_cast<float>(seconds);
+std::int64_t CountdownLength(std::string_view tag) { return WholeSeconds(LeadingNumber(tag)); }
+
+std::int64_t RemainingSeconds(std::int64_t length, std::uint64_t elapsed_ms) {
+    const std::int64_t left_ms = length * kMsPerSecond - static_cast<std::int64_t>(elapsed_ms);
+    std::int64_t seconds = FloorDiv(left_ms, kMsPerSecond);
+    const std::int64_t fraction_ms = left_ms - seconds * kMsPerSecond;
+    constexpr std::int64_t kHalf = kMsPerSecond / 2;
+    if (fraction_ms > kHalf || (fraction_ms == kHalf && seconds % 2 != 0)) ++seconds;
+    return seconds;
 }
 
-long RemainingSeconds(double length, double start, float now) { return RoundHalfEven(length - (now - start)); }
-
-void ShowRemaining(ui::Label& caption, long seconds) {
+void ShowRemaining(ui::Label& caption, std::int64_t seconds) {
     std::string text = FormatRemaining(seconds);
     if (caption.text() == text) return;
     caption.set_text(text);
@@ -67,8 +70,9 @@ void Countdown::cmdTimed_Click() {
 void Countdown::Start() {
     auto& os = ctx_.os;
     OptionsDialog& o = ctx_.options;
-    const double length = kSecondsPerHour * LeadingNumber(o.timHrs1.text()) +
-                          kSecondsPerMinute * LeadingNumber(o.timMin1.text()) + LeadingNumber(o.timSec1.text());
+    const std::int64_t length =
+        WholeSeconds(kSecondsPerHour * LeadingNumber(o.timHrs1.text()) +
+                     kSecondsPerMinute * LeadingNumber(o.timMin1.text()) + LeadingNumber(o.timSec1.text()));
     if (length < kConfirmBelowSeconds) {
         int answer = os.desktop.ShowMessage(os.view.Handle(o), kShortCountdownText, kShortCountdownTitle,
                                             platform::kMbOkCancel | platform::kMbIconInformation);
@@ -83,9 +87,9 @@ void Countdown::Start() {
     for (ui::Control* c : std::initializer_list<ui::Control*>{&o.chkIdle, &o.chkScr, &o.chkOther1, &o.Combo1})
         c->set_enabled(false);
     // Taken after the question: time spent answering it does not count.
-    CountdownStart = TimeOfDay(os.clock);
+    CountdownStart = Ticks();
     ui::Timer& tick = (o.chkScr.value() == 1 && o.chkIdle.value() == 1) ? o.tmrScreen : o.tmrTimer;
-    tick.tag = WholeNumberText(length);
+    tick.tag = std::to_string(length);
     tick.set_enabled(true);
 }
 
@@ -104,15 +108,18 @@ void Countdown::Stop() {
     ctx_.main.lblCaption.set_text(kIdleCaption);
 }
 
+std::uint64_t Countdown::Ticks() {
+    const std::uint32_t now = ctx_.os.clock.TickCount();
+    ticks_ += static_cast<std::uint32_t>(now - last_tick_);
+    last_tick_ = now;
+    return ticks_;
+}
+
 void Countdown::tmrTimer_Timer() {
-    auto& clock = ctx_.os.clock;
     OptionsDialog& o = ctx_.options;
-    if (o.chkIdle.value() == 1) {
-        if (IdleMs(clock) < kUserActiveBelowMs) CountdownStart = TimeOfDay(clock);
-    }
-    const float now = TimeOfDay(clock);
-    if (static_cast<float>(CountdownStart) > now) CountdownStart -= kSecondsPerDay;
-    const long remaining = RemainingSeconds(LeadingNumber(o.tmrTimer.tag), CountdownStart, now);
+    const std::uint64_t now = Ticks();
+    if (o.chkIdle.value() == 1 && IdleMs(ctx_.os.clock) < kUserActiveBelowMs) CountdownStart = now;
+    const std::int64_t remaining = RemainingSeconds(CountdownLength(o.tmrTimer.tag), now - CountdownStart);
     ShowRemaining(ctx_.main.lblCaption, remaining);
     if (remaining > 0 || o.chkOther1.value() == 1) return;
     // A countdown turns the monitor off; one that ends while the monitor is already kept off leaves it off.

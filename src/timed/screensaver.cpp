@@ -4,7 +4,6 @@
 #include "monitor/toggle.h"
 #include "settings/settings_store.h"
 #include "timed/countdown.h"
-#include "timed/time_fields.h"
 
 namespace lumoff {
 
@@ -25,16 +24,16 @@ void Screensaver::tmrScreen_Timer() {
     OptionsDialog& o = ctx_.options;
     std::string& saver_flag = o.chkScr.tag;
     const std::uint32_t idle = IdleMs(clock);
-    const double length = LeadingNumber(o.tmrScreen.tag);
-    const double remaining = length - idle / 1000.0;
-    const bool period_complete = length * 1000 <= static_cast<double>(idle);
+    const std::int64_t length = CountdownLength(o.tmrScreen.tag);
+    // In milliseconds, in 64 bits: any length the countdown keeps compares without overflow.
+    const bool period_complete = length * 1000 <= static_cast<std::int64_t>(idle);
     if (saver_flag == kSaverArmed && period_complete) {
         os.desktop.SendMonitorPower(os.view.Handle(o), kMonitorPowerOff);
         saver_flag = kSaverFired;
     } else if (saver_flag != kSaverArmed && idle < kRearmBelowMs) {
         saver_flag = kSaverArmed;
     }
-    ShowRemaining(ctx_.main.lblCaption, RoundHalfEven(remaining));
+    ShowRemaining(ctx_.main.lblCaption, RemainingSeconds(length, idle));
 }
 
 }  // namespace lumoff

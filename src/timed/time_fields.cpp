@@ -34,8 +34,11 @@ double LeadingNumber(std::string_view text) {
 std::string CorrectedTimeText(const std::string& text, int bound) {
     if (text.empty()) return kEmptyBoxText;
     if (text.size() == 1) return "0" + text;
-    if (LeadingNumber(text) > bound) return std::to_string(bound);
-    return text;
+    return WithinBound(text, bound);
+}
+
+std::string WithinBound(const std::string& text, int bound) {
+    return LeadingNumber(text) > bound ? std::to_string(bound) : text;
 }
 
 void LockTimeBoxes(ui::TextBox& hours, ui::TextBox& minutes, ui::TextBox& seconds, bool locked) {

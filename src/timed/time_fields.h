@@ -26,6 +26,9 @@ bool AcceptedInTimeBox(char key);
 // The text a box is given when it loses the focus: empty -> "00", one character -> a leading "0", a number above the
 // bound -> the bound; anything else stays as it is ("005", "0000", "12ab").
 std::string CorrectedTimeText(const std::string& text, int bound);
+// The bound rule of that correction alone: a number above the bound becomes the bound ("75" minutes -> "59", never an
+// hour and a quarter); any other text stays. The settings loader applies it to a stored time as it fills a box.
+std::string WithinBound(const std::string& text, int bound);
 // The number a box's text starts with: its leading digits, 0 when there are none ("12ab" -> 12, "ab" -> 0).
 double LeadingNumber(std::string_view text);
 

@@ -1,5 +1,5 @@
-// The real registry: the first start's question and defaults, the Run value written in Unicode and recognised,
-// uninstall, and a sample of hostile stored values.
+// The real registry: the first start's question and defaults, the Run value written in Unicode and quoted, started as
+// logon starts it and recognised, uninstall, and a sample of hostile stored values.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -63,9 +63,11 @@ TEST(Settings, TheFirstStartAsksOnceAndStoresTheDefaults) {
     EXPECT_FALSE(FindMessageBox(again.process.Pid(), L"Lumoff :)")) << "and no upgrade message";
 }
 
-// The folder's name is outside the ANSI code page: Enabled writes the Run value naming the program exactly, the
-// value starts it, the copy it started recognises it, and Disabled removes it.
-TEST(Settings, AProgramInAFolderNamedOutsideTheAnsiCodePageStartsWithWindows) {
+// The folder's name holds spaces and letters outside the ANSI code page, and a decoy (another copy of the program)
+// lies where an unquoted value's first cut-off points: Enabled writes the full path in quotes, the value run as logon
+// runs it starts the program from its folder and not the decoy, that copy recognises its value, and Disabled removes
+// it.
+TEST(Settings, TheRunValueStartsThisProgramFromAFolderWithSpacesAndNonAnsiLettersNotADecoy) {
     ASSERT_TRUE(SeedSettings());
     wchar_t temp[MAX_PATH];
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
@@ -73,17 +75,21 @@ TEST(Settings, AProgramInAFolderNamedOutsideTheAnsiCodePageStartsWithWindows) {
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring exe = folder + L"\\lumoff.exe";
     ASSERT_TRUE(CopyFileW(LumoffExe().c_str(), exe.c_str(), FALSE));
+    const std::wstring decoy = exe.substr(0, exe.find(L' ')) + L".exe";
+    ASSERT_TRUE(CopyFileW(LumoffExe().c_str(), decoy.c_str(), FALSE));
     {
         Lumoff lumoff(L"", exe);
         ASSERT_TRUE(lumoff.WaitForMain());
         ClickOption(lumoff, "radStartOn");
         ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); }));
         EXPECT_FALSE(FindMessageBox(lumoff.process.Pid(), L"Lumoff")) << "the write succeeded";
-        EXPECT_TRUE(SamePathIgnoringCase(*RunValue(), exe)) << "no quotes, no arguments";
+        EXPECT_TRUE(SamePathIgnoringCase(*RunValue(), L"\"" + exe + L"\"")) << "the full path in quotes, no arguments";
         ASSERT_TRUE(lumoff.process.Kill());
     }
-    Lumoff started(L"", *RunValue());  // as the system does at logon
-    ASSERT_TRUE(started.WaitForMain()) << "the value starts the program";
+    Lumoff started(Lumoff::AsLogon{*RunValue()});
+    ASSERT_TRUE(started.process.Valid()) << "the value starts a program";
+    EXPECT_TRUE(SamePathIgnoringCase(ImagePath(started.process), exe)) << "not " << ImagePath(started.process);
+    ASSERT_TRUE(started.WaitForMain());
     HWND o = OpenOptions(started);
     EXPECT_TRUE(Checked(ControlAt(o, "radStartOn"))) << "and the program recognises its own value";
     ClickOption(started, "radStartOff");
@@ -142,6 +148,7 @@ TEST(Settings, AHostileStoredValueLeavesTheRestLoadedAndTheFirstClickStores) {
         {"TimerOtherSelect", REG_MULTI_SZ, "1\0" "0\0\0"s},
         {"Top", REG_SZ, "99999999999"},
         {"Version", REG_BINARY, "\x01\x02"s},
+        {"TimerHr", REG_SZ, "2147483647"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,6 +179,17 @@ TEST(Settings, AHostileStoredValueLeavesTheRestLoadedAndTheFirstClickStores) {
             EXPECT_EQ(Checked(ControlAt(o, b.control)), damaged == b.name ? !b.checked : b.checked) << b.name;
         EXPECT_EQ(ComboSelectedText(ControlAt(o, "Combo1")), damaged == "TimerOtherSelect" ? L"Restart" : L"Hibernate")
             << "a multi-string reads as its first string";
+        if (damaged == "TimerHr") {
+            // Hours above the box's bound load as the bound, and a countdown from them counts down from there.
+            EXPECT_EQ(WindowText(ControlAt(o, "timHrs1")), L"23");
+            HWND caption = nullptr;  // the caption label: the one child of the main window that carries a text
+            for (HWND child : Children(main))
+                if (!WindowText(child).empty()) caption = child;
+            ClickOption(lumoff, "cmdTimed");
+            EXPECT_TRUE(WaitUntil([&] { return WindowText(caption).rfind(L"23:0:", 0) == 0; }))
+                << WindowText(caption);
+            EXPECT_TRUE(lumoff.PowerLog().empty()) << "nothing goes off at once";
+        }
 
         const bool message_was_checked = Checked(ControlAt(o, "chkMsg"));
         ClickOption(lumoff, "chkMsg");

@@ -64,9 +64,17 @@ LocalTime SimWorld::Now() {
 void SimWorld::SetLocalTime(LocalTime t) {
     // Keep the base so that Now() returns t at the current virtual time.
     long days = DaysFromCivil(t.year, t.month, t.day);
-    std::int64_t ms = static_cast<std::int64_t>(days) * 86400000 +
-                      (t.hour * 3600 + t.minute * 60 + t.second) * 1000LL + t.millisecond -
-                      static_cast<std::int64_t>(now_ms_);
+    SetClockBase(static_cast<std::int64_t>(days) * 86400000 + (t.hour * 3600 + t.minute * 60 + t.second) * 1000LL +
+                 t.millisecond - static_cast<std::int64_t>(now_ms_));
+}
+
+void SimWorld::StepLocalTime(std::int64_t seconds) {
+    const LocalTime& b = clock_base_;
+    SetClockBase(static_cast<std::int64_t>(DaysFromCivil(b.year, b.month, b.day)) * 86400000 +
+                 (b.hour * 3600 + b.minute * 60 + b.second) * 1000LL + b.millisecond + seconds * 1000);
+}
+
+void SimWorld::SetClockBase(std::int64_t ms) {
     long base_days = static_cast<long>(ms >= 0 ? ms / 86400000 : (ms - 86399999) / 86400000);
     std::int64_t rest = ms - static_cast<std::int64_t>(base_days) * 86400000;
     CivilFromDays(base_days, clock_base_.year, clock_base_.month, clock_base_.day);

@@ -100,6 +100,9 @@ public:
     std::string short_date_pattern = "M/d/yyyy";
     void SetTickBase(std::uint32_t tick) { tick_base_ = tick - static_cast<std::uint32_t>(now_ms_); }
     void SetLocalTime(LocalTime t);
+    // The clock is set forward (or back, negative) by this many seconds, as by the user or a time sync; the tick
+    // count goes on undisturbed.
+    void StepLocalTime(std::int64_t seconds);
     std::uint64_t now_ms() const { return now_ms_; }
     // Advances virtual time; used by the copies' waits.
     void AdvanceTo(std::uint64_t ms);
@@ -179,6 +182,8 @@ private:
     std::uint32_t tick_base_ = 1000000;
     std::uint32_t last_input_tick_ = 0;
     LocalTime clock_base_{2026, 12, 6, 12, 0, 0, 0};
+    // The local time at virtual time 0, in milliseconds from 1970-01-01.
+    void SetClockBase(std::int64_t ms);
     std::uint64_t scripted_order_ = 0;
     struct KeyState {
         bool down = false;
@@ -186,6 +191,12 @@ private:
     };
     std::map<int, KeyState> keys_;
 };
+
+// Two UTF-8 paths compared as the system compares file names: one UTF-16 unit for one, each letter by its upper
+// case. The simulated upper case is the system's for ASCII, Latin-1, Latin Extended-A, the Greek letters (with their
+// tonos forms and the final sigma) and Cyrillic (U+0400 to U+04FF); other characters, and the letters of those
+// blocks without one upper case of their own or whose case the tables disagree on (µ ß ı ĸ ŉ ſ ΐ ΰ ӏ), must be equal.
+bool SameFileNameIgnoringCase(std::string_view a, std::string_view b);
 
 class SimProcess : public Process, public View, public EventLoop {
 public:
@@ -199,6 +210,7 @@ public:
     std::string ExeName() override { return exe_name_; }
     std::string ExeFolder() override { return exe_folder; }
     std::string ExePath() override { return exe_path.empty() ? exe_folder + "\\" + exe_name_ + ".exe" : exe_path; }
+    bool SameFileName(std::string_view a, std::string_view b) override { return SameFileNameIgnoringCase(a, b); }
     bool PreviousInstanceRunning() override;
     void HideFromTaskList() override { hidden_from_task_list = true; }
     OsVersion QueryOsVersion() override { return os_version; }

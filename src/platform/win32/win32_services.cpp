@@ -233,6 +233,13 @@ std::string Win32Process::ExeFolder() {
     return slash == 2 && path_[1] == ':' ? path_.substr(0, 3) : path_.substr(0, slash);
 }
 
+bool Win32Process::SameFileName(std::string_view a, std::string_view b) {
+    const std::wstring wa = Wide(a);
+    const std::wstring wb = Wide(b);
+    return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 // The program's windows are tool windows without a taskbar button, so there is nothing further to hide.
 void Win32Process::HideFromTaskList() {}
 

@@ -55,6 +55,7 @@ public:
     std::string ExeName() override;
     std::string ExeFolder() override;
     std::string ExePath() override { return unicode_path_; }
+    bool SameFileName(std::string_view a, std::string_view b) override;
     bool PreviousInstanceRunning() override { return previous_instance_; }
     void HideFromTaskList() override;
     OsVersion QueryOsVersion() override;

@@ -61,12 +61,16 @@ inline HWND FocusInThreadOf(HWND window) {
 class Lumoff {
 public:
     explicit Lumoff(const std::wstring& args = L"", const std::wstring& exe = LumoffExe()) {
-        static int counter = 0;
-        log_ = ArtifactPath(L"power-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) +
-                            L".log");
-        DeleteFileW(log_.c_str());
-        SetEnvironmentVariableW(L"LUMOFF_POWER_LOG", log_.c_str());
+        PreparePowerLog();
         process = Launch(exe, args);
+    }
+    // A whole command line, started as logon starts a Run value (LaunchCommandLine).
+    struct AsLogon {
+        std::wstring commandLine;
+    };
+    explicit Lumoff(const AsLogon& line) {
+        PreparePowerLog();
+        process = LaunchCommandLine(line.commandLine);
     }
 
     // The visible caption window of this copy.
@@ -146,6 +150,13 @@ public:
     Process process;
 
 private:
+    void PreparePowerLog() {
+        static int counter = 0;
+        log_ = ArtifactPath(L"power-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) +
+                            L".log");
+        DeleteFileW(log_.c_str());
+        SetEnvironmentVariableW(L"LUMOFF_POWER_LOG", log_.c_str());
+    }
     // Once per copy: the program idles and the desktop's own taskbar is up.
     void WaitUntilReady(Duration timeout) {
         if (ready_) return;

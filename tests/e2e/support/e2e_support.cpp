@@ -352,6 +352,27 @@ Process Launch(const std::wstring& exe, const std::wstring& args) {
     return Process(info.hProcess, info.dwProcessId);
 }
 
+Process LaunchCommandLine(const std::wstring& commandLine) {
+    std::wstring line = commandLine;  // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        return {};
+    }
+    CloseHandle(info.hThread);
+    return Process(info.hProcess, info.dwProcessId);
+}
+
+std::wstring ImagePath(const Process& process) {
+    wchar_t path[MAX_PATH * 2];
+    DWORD size = MAX_PATH * 2;
+    if (!process.Valid() || !QueryFullProcessImageNameW(process.Handle(), 0, path, &size)) {
+        return {};
+    }
+    return std::wstring(path, size);
+}
+
 bool WaitForInputIdle(const Process& process, Duration timeout) {
     return process.Valid() && ::WaitForInputIdle(process.Handle(), static_cast<DWORD>(timeout.count())) == 0;
 }

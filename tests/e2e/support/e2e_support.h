@@ -82,6 +82,12 @@ private:
 // Starts `exe` with the command-line arguments `args` (already quoted as needed). The working directory is the exe's
 // folder. Returns an invalid Process if it could not be started.
 Process Launch(const std::wstring& exe, const std::wstring& args = L"");
+// Starts a whole command line as logon starts a Run value: CreateProcessW without an application name, so the system
+// finds the program in the line itself (and, when the line starts with an unquoted path, tries its cut-offs at the
+// spaces first). The working directory is the driver's.
+Process LaunchCommandLine(const std::wstring& commandLine);
+// The full path of the file the process runs, or empty.
+std::wstring ImagePath(const Process& process);
 
 // Waits until the process waits for input with an empty queue (its window is up and idle). Fails at once for console
 // programs, such as this driver's helper programs: wait for their windows instead.

@@ -9,35 +9,51 @@ namespace {
 
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kPath = "C:\\Program Files\\Lumoff\\Lumoff.exe";
+constexpr const char* kCommand = "\"C:\\Program Files\\Lumoff\\Lumoff.exe\"";
 
 const platform::sim::RegValue* RunValue(SimWorld& w) { return w.registry.Get(kRunKey, "Lumoff"); }
 
-TEST(StartWithWindows, TheCommandIsTheFolderTheNameAndExe) {
+// The full path in quotes: unquoted, logon would run "C:\Program.exe" if there were one.
+TEST(StartWithWindows, TheCommandIsTheFolderTheNameAndExeInQuotes) {
     SimWorld world;
     SimProcess p(world, "x");
     struct Case {
         const char *path, *command;
-    } cases[] = {{kPath, kPath}, {"C:\\Lumoff.exe", "C:\\\\Lumoff.exe"},
-                 {"D:\\Tools\\LUMOFF.EXE", "D:\\Tools\\LUMOFF.exe"}, {"D:\\v1.2\\lumoff", "D:\\v1.2\\lumoff.exe"}};
+    } cases[] = {{kPath, kCommand},
+                 {"C:\\Lumoff.exe", "\"C:\\\\Lumoff.exe\""},
+                 {"D:\\Tools\\LUMOFF.EXE", "\"D:\\Tools\\LUMOFF.exe\""},
+                 {"D:\\v1.2\\lumoff", "\"D:\\v1.2\\lumoff.exe\""}};
     for (const Case& c : cases) {
         p.exe_path = c.path;
         EXPECT_EQ(StartupCommand(p), c.command) << c.path;
     }
 }
 
-// Enabled rewrites the value with this program's own path; another program's value is left as it was.
+// The value names this program quoted or, as earlier versions wrote it, unquoted, in any letter case as the system
+// compares file names (non-ASCII letters too). Enabled then rewrites it quoted; another program's value is left as
+// it was.
 TEST(StartWithWindows, TheStartSelectsEnabledWhenTheValueNamesThisProgramInAnyCase) {
+    const char* folder = "C:\\Users\\Ann Lee\\Łódź Ωμέγα Жёлт\\lumoff.exe";
     struct Case {
         const char* stored;
         bool on;
-    } cases[] = {{kPath, true}, {"c:\\PROGRAM FILES\\lumoff\\LUMOFF.EXE", true},
-                 {"\"C:\\Program Files\\Lumoff\\Lumoff.exe\"", false},
-                 {"C:\\Program Files\\Lumoff\\Lumoff.exe /tray", false}, {"D:\\Old\\Lumoff.exe", false}};
+        const char* exe_path = kPath;
+    } cases[] = {{kCommand, true},
+                 {kPath, true},
+                 {"\"c:\\PROGRAM FILES\\lumoff\\LUMOFF.EXE\"", true},
+                 {"c:\\PROGRAM FILES\\lumoff\\LUMOFF.EXE", true},
+                 {"\"C:\\USERS\\ANN LEE\\ŁÓDŹ ΩΜΈΓΑ ЖЁЛТ\\LUMOFF.EXE\"", true, folder},
+                 {"c:\\users\\ann lee\\łódź ωμέγα жёлт\\lumoff.exe", true, folder},
+                 {"\"C:\\Users\\Ann Lee\\Łódź Ωμέγα Желт\\lumoff.exe\"", false, folder},
+                 {"\"C:\\Program Files\\Lumoff\\Lumoff.exe", false},
+                 {"\"C:\\Program Files\\Lumoff\\Lumoff.exe\" /tray", false},
+                 {"C:\\Program Files\\Lumoff\\Lumoff.exe /tray", false},
+                 {"D:\\Old\\Lumoff.exe", false}};
     for (const Case& c : cases) {
-        RunningCopy r({}, [&](SimWorld& w) { w.registry.Put(kRunKey, "Lumoff", c.stored); });
+        RunningCopy r({.exe_path = c.exe_path}, [&](SimWorld& w) { w.registry.Put(kRunKey, "Lumoff", c.stored); });
         EXPECT_EQ(r.o().radStartOn.value(), c.on) << c.stored;
         ASSERT_TRUE(RunValue(r.world)) << "selecting at start-up removes nothing: " << c.stored;
-        EXPECT_EQ(RunValue(r.world)->data, c.on ? kPath : c.stored);
+        EXPECT_EQ(RunValue(r.world)->data, c.on ? "\"" + std::string(c.exe_path) + "\"" : c.stored);
     }
 }
 
@@ -45,7 +61,7 @@ TEST(StartWithWindows, AProfileWithoutARunKeyGetsOneAndDeletingAMissingValueSays
     RunningCopy r;
     r.o().radStartOn.set_value(true);
     ASSERT_TRUE(RunValue(r.world));
-    EXPECT_EQ(RunValue(r.world)->data, kPath) << "no quotes, no arguments, no NUL";
+    EXPECT_EQ(RunValue(r.world)->data, kCommand) << "in quotes, no arguments, no NUL";
     EXPECT_TRUE(RunValue(r.world)->unicode);
     platform::RegKey key = r.world.registry.Open(kRunKey);
     r.world.registry.DeleteValue(key, "Lumoff");  // removed by hand meanwhile

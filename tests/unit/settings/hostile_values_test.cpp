@@ -1,7 +1,8 @@
-// Hostile stored values: every value of the Settings key in turn is missing, empty, no number, negative, huge,
-// 255/256/300 bytes long, or stored as a DWORD, binary data or a multi-string, while every other value holds a
-// state away from the dialog's own. Each case is a whole start: it must reach the main loop, load every other value,
-// and the first click after it must still store.
+// Hostile stored values: every value of the Settings key in turn is missing, empty, no number, negative, above a
+// time's bound, huge, 255/256/300 bytes long, or stored as a DWORD, binary data or a multi-string, while every other
+// value holds a state away from the dialog's own. Each case is a whole start: it must reach the main loop, load every
+// other value, and the first click after it must still store; a time box holds a time a user could have left in it,
+// and a countdown from it has its whole length left after the first tick.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,6 +12,7 @@
 
 #include "hotkey/hotkey.h"
 #include "support/sim_program.h"
+#include "timed/time_fields.h"
 #include "lumoff_version.h"
 
 namespace lumoff {
@@ -31,7 +33,8 @@ const std::vector<Form>& HostileForms() {
     constexpr std::uint32_t sz = platform::kRegSz;
     static const std::vector<Form> forms = {
         {"missing", true, sz, ""},     {"empty", false, sz, ""},           {"no number", false, sz, "abc"},
-        {"negative", false, sz, "-5"}, {"huge", false, sz, "2147483647"},  {"beyond 32 bits", false, sz, "99999999999"},
+        {"negative", false, sz, "-5"}, {"above a time's bound", false, sz, "99"}, {"600000", false, sz, "600000"},
+        {"huge", false, sz, "2147483647"},  {"beyond 32 bits", false, sz, "99999999999"},
         {"255 bytes", false, sz, std::string(255, '9')}, {"256 bytes", false, sz, std::string(256, '9')},
         {"300 bytes", false, sz, std::string(300, '9')}, {"REG_DWORD", false, platform::kRegDword, "\x01\0\0\0"s},
         {"REG_BINARY", false, platform::kRegBinary, "\xff\xfe\x07"s}, {"REG_MULTI_SZ", false, 7, "1\0" "0\0\0"s}};
@@ -143,6 +146,23 @@ TEST(HostileValues, EveryValueInEveryFormStartsLoadsTheRestAndStoresOnTheFirstCl
             const auto [clicked, stores] = FirstClick(copy, hostile);
             const std::string stored = Stored(world, clicked).value_or("");
             check(stored.substr(0, stored.find('\0')) == stores, "the first click on " + clicked + " stored " + stored);
+            if (ui::Control* box = hostile.control ? copy.options().Find(hostile.control) : nullptr;
+                box && box->kind() == ui::Kind::TextBox) {
+                const std::string shown = box->text();
+                if (damaged.rfind("Timer", 0) == 0) {
+                    // The first tick of a countdown from the loaded boxes shows its whole length.
+                    OptionsDialog& o = copy.options();
+                    o.cmdTimed.Click();
+                    run.RunUntil(world.now_ms() + 250);
+                    auto number = [](const ui::TextBox& b) { return std::to_string(std::stoi(b.text())); };
+                    const std::string length = number(o.timHrs1) + ":" + number(o.timMin1) + ":" + number(o.timSec1);
+                    const std::string& caption = copy.main().lblCaption.text();
+                    check(caption == length, "a countdown of " + length + " shows " + caption);
+                }
+                // The box's own correction, as when it loses the focus, leaves its number as it is.
+                static_cast<ui::TextBox*>(box)->OnLostFocus();
+                check(LeadingNumber(box->text()) == LeadingNumber(shown), "the box holds " + shown + ", out of bounds");
+            }
             if (ok) ++passed;
         }
     }

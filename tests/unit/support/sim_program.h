@@ -91,6 +91,8 @@ struct Setup {
     platform::OsVersion os{2, 6};
     std::string line = kCommandLine;
     std::string exe = "Lumoff";
+    // The program's full path, when it is not the default folder, the name and ".exe".
+    std::string exe_path{};
 };
 
 // A copy started on a seeded Settings key (at 2026-12-06 12:00), at rest in its main loop unless it ended;
@@ -103,6 +105,7 @@ struct RunningCopy {
         world.box_answers.assign(s.answers.begin(), s.answers.end());
         world.horizon_ms = s.until;
         copy.process.os_version = s.os;
+        copy.process.exe_path = s.exe_path;
         if (arrange) arrange(world);
         ended = copy.Start();
     }

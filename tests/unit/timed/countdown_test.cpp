@@ -1,5 +1,5 @@
-// The countdown: Go and Stop, the question below fifteen seconds, the tick with its idle rule and midnight
-// correction, and what the caption shows.
+// The countdown: Go and Stop, the question below fifteen seconds, the tick with its idle rule, its measure on the
+// tick count whatever the clock does, and what the caption shows.
 #include <gtest/gtest.h>
 
 #include "support/sim_program.h"
@@ -21,12 +21,13 @@ TEST(FormatRemaining, HoursMinutesSecondsWithoutLeadingZeros) {
 
 TEST(RemainingSeconds, RoundsAHalfToTheEvenNeighbour) {
     struct Case {
-        double length, start;
-        float now;
-        long left;
-    } cases[] = {{30, 100, 100.5f, 30}, {30, 100, 129.5f, 0}, {30, 100, 129.4f, 1},
-                 {30, 100, 128.5f, 2},  {30, 100, 135, -5},   {0, 100, 100.25f, 0}};
-    for (const Case& c : cases) EXPECT_EQ(RemainingSeconds(c.length, c.start, c.now), c.left) << c.now;
+        std::int64_t length;
+        std::uint64_t elapsed_ms;
+        std::int64_t left;
+    } cases[] = {{30, 500, 30},  {30, 29500, 0}, {30, 29600, 0},         {30, 29400, 1},
+                 {30, 28500, 2}, {30, 35000, -5}, {0, 250, 0},           {0, 500, 0},
+                 {0, 1500, -2},  {86399, 200, 86399}, {1000000000000000, 200, 1000000000000000}};
+    for (const Case& c : cases) EXPECT_EQ(RemainingSeconds(c.length, c.elapsed_ms), c.left) << c.elapsed_ms;
 }
 
 TEST(Countdown, GoLocksTheBoxesStoresTheFieldsCountsDownAndTurnsOffAfterTwentyNineAndAHalf) {
@@ -93,14 +94,34 @@ TEST(Countdown, ACountStartsAfterTheQuestionIsAnswered) {
     }
 }
 
-TEST(Countdown, ACountdownAcrossMidnightEndsOnTheNextDay) {
-    RunningCopy t({}, [](SimWorld& w) { w.SetLocalTime({2026, 12, 6, 23, 59, 50, 0}); });
-    t.o().cmdTimed.Click();
-    std::string after_midnight;
-    t.world.At(15000, [&] { after_midnight = t.caption(); });
-    t.RunUntil(40000);
-    EXPECT_EQ(after_midnight, "0:0:15");
-    EXPECT_EQ(t.PowerOffTimes(), V{29600}) << "at 00:00:19.6";
+// Elapsed time is the tick count's: a clock set back or forward, midnight or the tick count's wrap, each 10 s into a
+// countdown of 30 s, changes nothing.
+TEST(Countdown, EndsAtItsLengthInTicksWhateverTheClockDoes) {
+    constexpr std::int64_t kHour = 3600, kDay = 86400;
+    struct Case {
+        const char* what;
+        std::int64_t clock_step_s;
+        platform::LocalTime start{2026, 12, 6, 12, 0, 0, 0};
+        std::uint32_t tick_at_go = 1000000;
+    } cases[] = {{"back an hour", -kHour},
+                 {"forward an hour", kHour},
+                 {"back a day", -kDay},
+                 {"forward a day", kDay},
+                 {"across midnight", 0, {2026, 12, 6, 23, 59, 50, 0}},
+                 {"across the tick count's wrap", 0, {}, 0xFFFFFFFFu - 10000}};
+    for (const Case& c : cases) {
+        RunningCopy t({}, [&](SimWorld& w) {
+            w.SetLocalTime(c.start);
+            w.SetTickBase(c.tick_at_go);
+        });
+        t.o().cmdTimed.Click();
+        t.world.At(10000, [&] { t.world.StepLocalTime(c.clock_step_s); });
+        std::string at_15s;
+        t.world.At(15000, [&] { at_15s = t.caption(); });
+        t.RunUntil(40000);
+        EXPECT_EQ(at_15s, "0:0:15") << c.what;
+        EXPECT_EQ(t.PowerOffTimes(), V{29600}) << c.what << ": the first tick with 0.5 s or less left";
+    }
 }
 
 TEST(Countdown, OnlyIfIdleStartsAgainOnEveryInput) {
@@ -134,6 +155,7 @@ TEST(Countdown, TheIdleRuleSurvivesTheTickCountsWrap) {
     }
 }
 
+// It counts on for weeks: two stalls of 25 days each (past the tick count's 49.7-day wrap) are 1200 hours more.
 TEST(Countdown, OtherActionHoldsTheTurnOffBackAndTheCaptionGoesNegative) {
     RunningCopy t;
     t.SetTime("00", "00", "15");
@@ -142,6 +164,11 @@ TEST(Countdown, OtherActionHoldsTheTurnOffBackAndTheCaptionGoesNegative) {
     t.RunUntil(20000);
     EXPECT_TRUE(t.world.power_requests.empty());
     EXPECT_EQ(t.caption(), "-1:-1:-5");
+    constexpr std::uint64_t k25Days = 25ull * 86400 * 1000;
+    t.world.At(20000, [&] { t.world.Sleep(k25Days); });
+    t.world.At(20100 + k25Days, [&] { t.world.Sleep(k25Days); });
+    t.RunUntil(20150 + 2 * k25Days);
+    EXPECT_EQ(t.caption(), "-1201:-1:-5");
     t.o().cmdTimed.Click();
     EXPECT_EQ(t.caption(), "Lumoff");
 }
