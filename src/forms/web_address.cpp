@@ -7,7 +7,9 @@ namespace {
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHex(char c) { return IsDigit(c) || (Lower(c) >= 'a' && Lower(c) <= 'f'); }
-bool IsNameChar(char c) { return IsDigit(c) || (Lower(c) >= 'a' && Lower(c) <= 'z') || c == '-' || c == '.' || c == '_'; }
+bool IsNameChar(char c) {
+    return IsDigit(c) || (Lower(c) >= 'a' && Lower(c) <= 'z') || c == '-' || c == '.' || c == '_';
+}
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && SameHost(text.substr(0, prefix.size()), prefix);

@@ -41,7 +41,8 @@ void CheckOpenable(std::string_view address, bool from_secure) {
     if (from_secure) return;
     std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
     if (std::size_t at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
-    if (std::size_t colon = authority.rfind(':'); colon != std::string_view::npos) authority = authority.substr(0, colon);
+    if (std::size_t colon = authority.rfind(':'); colon != std::string_view::npos)
+        authority = authority.substr(0, colon);
     Check(EqualNoCase(authority, kHostName));
 }
 
@@ -64,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // allowed address reaches the shell.
     for (std::string_view host : {kPlainHost, kSecureHost}) {
         const lumoff::UpdateCheckResult check = lumoff::ReadUpdateCheck(text, "1.1.2", host);
-        if (check.kind != lumoff::UpdateCheckResult::Kind::kFailed) Check(lumoff::ParseVersion(check.info.version).has_value());
+        if (check.kind != lumoff::UpdateCheckResult::Kind::kFailed)
+            Check(lumoff::ParseVersion(check.info.version).has_value());
         if (check.kind != lumoff::UpdateCheckResult::Kind::kNewer) Check(check.open.empty());
         if (!check.open.empty()) CheckOpenable(check.open, host == kSecureHost);
     }

@@ -61,7 +61,8 @@ TEST(WebAddress, WhatTheShellMayOpen) {
         {kSecure, "", false},
         {"www.brevald.example", "http://www.brevald.example/get", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(MayOpenAddress(c.web_host, c.address), c.open) << c.web_host << " " << c.address;
+    for (const auto& c : cases)
+        EXPECT_EQ(MayOpenAddress(c.web_host, c.address), c.open) << c.web_host << " " << c.address;
 }
 
 TEST(WebAddress, WhichRedirectADownloadFollows) {
@@ -70,10 +71,10 @@ TEST(WebAddress, WhichRedirectADownloadFollows) {
         const char* to;
         bool follow;
     } const cases[] = {
-        {"http://a.example/x", "http://A.EXAMPLE:8080/y", true},  {"http://a.example/x", "https://a.example/y", true},
-        {"https://a.example/x", "https://a.example/y", true},     {"https://a.example/x", "http://a.example/y", false},
-        {"http://a.example/x", "http://b.example/y", false},      {"http://a.example/x", "http://a.example@b.example/", false},
-        {"http://a.example/x", "ftp://a.example/y", false},       {"http://a.example/x", "", false},
+        {"http://a.example/x", "http://A.EXAMPLE:8080/y", true}, {"http://a.example/x", "https://a.example/y", true},
+        {"https://a.example/x", "https://a.example/y", true},    {"https://a.example/x", "http://a.example/y", false},
+        {"http://a.example/x", "http://b.example/y", false},     {"http://a.example/x", "http://a@b.example/", false},
+        {"http://a.example/x", "ftp://a.example/y", false},      {"http://a.example/x", "", false},
     };
     for (const auto& c : cases) EXPECT_EQ(MayFollowRedirect(c.from, c.to), c.follow) << c.from << " " << c.to;
 }

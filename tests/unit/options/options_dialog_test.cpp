@@ -72,10 +72,14 @@ TEST(WebHost, AValueThatIsNoCleanWebHostIsPassedOver) {
     struct Case {
         const char* value;
         const char* taken;
-    } const cases[] = {{"http://[::1]:8080//", "http://[::1]:8080"}, {"http://www.brevald.example/files", kDefaultWebHost},
-                       {"http://user@evil.example", kDefaultWebHost}, {"file:///C:/x", kDefaultWebHost},
-                       {"http://evil.example\" --flag", kDefaultWebHost}, {"http://evil.example?", kDefaultWebHost},
-                       {"www.evil.example", kDefaultWebHost}, {"http://", kDefaultWebHost}};
+    } const cases[] = {{"http://[::1]:8080//", "http://[::1]:8080"},
+                       {"http://www.brevald.example/files", kDefaultWebHost},
+                       {"http://user@evil.example", kDefaultWebHost},
+                       {"file:///C:/x", kDefaultWebHost},
+                       {"http://evil.example\" --flag", kDefaultWebHost},
+                       {"http://evil.example?", kDefaultWebHost},
+                       {"www.evil.example", kDefaultWebHost},
+                       {"http://", kDefaultWebHost}};
     for (const Case& c : cases) {
         SimWorld world;
         SimProcess process(world, "lumoff.exe");

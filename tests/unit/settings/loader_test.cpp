@@ -68,7 +68,8 @@ TEST(FirstRun, AKeyThatCanBeNeitherOpenedNorCreatedEndsTheProgramWithAMessage) {
               std::vector<std::string>{"Error while accessing the registry!\r\nPlease contact support@brevald.example"});
 }
 
-// As numbers when both are versions; otherwise as texts, so a text that sorts after the current one is left alone.
+// As numbers when both are versions; otherwise as texts, so a text that sorts after the current one is left
+// alone.
 TEST(Upgrade, VersionsCompareAsNumbersOrElseAsTexts) {
     struct Case {
         const char* stored;
