@@ -1,5 +1,7 @@
 #include "forms/config.h"
 
+#include "forms/web_address.h"
+
 namespace lumoff {
 
 std::string VersionText() {
@@ -10,10 +12,10 @@ std::string VersionText() {
 Config Config::FromEnvironment(platform::Process& process) {
     Config config;
     std::string host = process.EnvironmentVariable(kWebHostVariable);
-    if (!host.empty()) {
-        while (!host.empty() && host.back() == '/') host.pop_back();
-        config.web_host = host;
-    }
+    while (!host.empty() && host.back() == '/') host.pop_back();
+    // Every address the program opens is this host and a path of its own, so a value that is no clean web host is
+    // passed over, and the built-in host stays.
+    if (IsWebHost(host)) config.web_host = host;
     return config;
 }
 

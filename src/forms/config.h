@@ -17,9 +17,10 @@ std::string VersionText();
 
 inline constexpr const char* kProgramName = "Lumoff";
 // The maker's web host: set when the program is built (the CMake cache variable LUMOFF_WEBHOST), and replaced at run
-// time by the environment variable of the same name, for mirrors and tests.
+// time by the environment variable of the same name, for mirrors and tests, when that names a clean web host
+// (IsWebHost). The readme, feedback, update and install-ping addresses are this host and the paths below.
 #ifndef LUMOFF_DEFAULT_WEBHOST
-#define LUMOFF_DEFAULT_WEBHOST "http://www.brevald.example"
+#define LUMOFF_DEFAULT_WEBHOST "https://www.brevald.example"
 #endif
 inline constexpr const char* kDefaultWebHost = LUMOFF_DEFAULT_WEBHOST;
 inline constexpr const char* kWebHostVariable = "LUMOFF_WEBHOST";

@@ -221,6 +221,9 @@ struct DownloadLimits {
     std::size_t max_bytes = 0;
     // The whole download, from the start to the last byte, fails once it takes longer.
     std::uint32_t timeout_ms = 0;
+    // A redirect from one address to another is followed only when this answers true for the pair (a pure function,
+    // called on any thread); any other redirect fails the download. None: no redirect is followed.
+    bool (*may_redirect)(std::string_view from, std::string_view to) = nullptr;
 };
 
 // How a download ended: a file on success; no file and a short reason (for a person, not shown to the user) on

@@ -110,8 +110,12 @@ private:
 }  // namespace
 
 bool IsOlderVersion(std::string_view stored, std::string_view current) {
-    if (!ParseVersion(TrimSpaces(stored))) return true;
-    return IsNewerVersion(current, stored);
+    auto a = ParseVersion(stored);
+    auto b = ParseVersion(current);
+    if (a && b) return CompareVersions(*a, *b) < 0;
+    // Text by character code (a text that ends where the other goes on is the smaller), so an empty one is older
+    // and one that sorts after the current version (a later program's own form, say) is left alone.
+    return stored < current;
 }
 
 LoadedSettings LoadSettings(Context& ctx, FileDownloadControl& fdc) {

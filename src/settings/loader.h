@@ -33,8 +33,8 @@ class FileDownloadControl;
 // `fdc` sends the install ping of the first run.
 LoadedSettings LoadSettings(Context& ctx, FileDownloadControl& fdc);
 
-// Whether a stored version text names an older program than `current`: compared as numbers, field by field; a text
-// that is empty or not three dotted numbers counts as older.
+// Whether a stored version text names an older program than `current`: as numbers, field by field, when both are
+// versions (one to four dotted numbers); otherwise as texts, by character code.
 bool IsOlderVersion(std::string_view stored, std::string_view current);
 
 }  // namespace lumoff

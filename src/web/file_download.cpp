@@ -1,6 +1,7 @@
 #include "web/file_download.h"
 
 #include "forms/config.h"
+#include "forms/web_address.h"
 #include "web/update_info.h"
 
 namespace lumoff {
@@ -37,7 +38,7 @@ int FileDownloadControl::Start(std::int16_t kind, const char* path) {
     if (PendingDownload != kNoDownload) return kDownloadBusy;
     if (!os_) return kDownloadNotStarted;
     PendingDownload = kind;
-    const platform::DownloadLimits limits{kMaxDownloadBytes, kDownloadTimeoutMs};
+    const platform::DownloadLimits limits{kMaxDownloadBytes, kDownloadTimeoutMs, &MayFollowRedirect};
     bool started = os_->downloads.Get(web_host_ + path, limits, [this, kind](platform::DownloadResult result) {
         OnDownloadComplete(kind, std::move(result));
     });
@@ -62,9 +63,15 @@ void FileDownloadControl::ReportValidateError() {
 }
 
 void FileDownloadControl::OnDownloadComplete(std::int16_t kind, platform::DownloadResult result) {
-    // The download is over, so the component is free at once. Everything below lets messages through (the first
-    // step, and every box), and a caller that waits for the component there must be able to go on.
-    PendingDownload = kNoDownload;
+    // The component stays busy until its answer has been given (the last box answered), however this ends.
+    struct Done {
+        FileDownloadControl& fdc;
+        ~Done() {
+            fdc.PendingDownload = kNoDownload;
+            fdc.completing_ = false;
+        }
+    } done{*this};
+    completing_ = true;
     std::unique_ptr<platform::TempFile> file = std::move(result.file);
     // Messages that were already waiting (a click made before the download ended) come first.
     os_->events.DoEvents();
@@ -84,36 +91,46 @@ void FileDownloadControl::OnDownloadComplete(std::int16_t kind, platform::Downlo
     std::string content;
     const bool read = file && file->ReadAll(content);
     file.reset();
-    std::optional<UpdateInfo> info;
-    if (read) info = ReadUpdateInfo(content);
-    if (!info) {
-        ReportUpdateError();
-        return;
-    }
-    OfferUpdate(*info);
-}
-
-void FileDownloadControl::OfferUpdate(const UpdateInfo& info) {
     const std::string local = VersionText();
-    if (!IsNewerVersion(info.version, local)) {
-        Box("No updates found - you're all set to go :)", kTitleHappy, platform::kMbOk | platform::kMbIconInformation);
-        return;
+    const UpdateCheckResult check =
+        read ? ReadUpdateCheck(content, local, web_host_) : UpdateCheckResult{};
+    switch (check.kind) {
+        case UpdateCheckResult::Kind::kFailed:
+            ReportUpdateError();
+            return;
+        case UpdateCheckResult::Kind::kUpToDate:
+            Box("No updates found - you're all set to go :)", kTitleHappy,
+                platform::kMbOk | platform::kMbIconInformation);
+            return;
+        case UpdateCheckResult::Kind::kNewer:
+            break;
     }
     std::string ask = std::string("New update found! Do you want to download it?") + kNl + "Current Version: " +
-                      local + kNl + "Update version: " + info.version;
+                      local + kNl + "Update version: " + check.info.version;
     if (Box(ask, kTitleHappy, platform::kMbYesNo | platform::kMbIconQuestion) != platform::kIdYes) return;
-    const std::string address(TrimSpaces(info.address));
-    if (!IsOpenableWebAddress(address)) {
-        Box(std::string("The update information gives no web page to open:") + kNl + info.address + kNl +
-                "Please visit " + web_host_ + " instead.",
-            kTitleSad, platform::kMbOk | platform::kMbIconExclamation);
+    if (!check.open.empty()) {
+        os_->desktop.OpenUrl(main_window_ ? main_window_() : 0, check.open);
         return;
     }
-    os_->desktop.OpenUrl(main_window_ ? main_window_() : 0, address);
+    RefuseAddress(check.info.address);
+}
+
+void FileDownloadControl::RefuseAddress(std::string_view address) {
+    const std::string visit = std::string(kNl) + "Please visit " + web_host_ + " instead :(";
+    auto read = ReadWebAddress(TrimSpaces(address));
+    auto ours = ReadWebAddress(web_host_);
+    std::string text = read && ours ? "The download page is on " + std::string(read->host) + ", not on " +
+                                          std::string(ours->host) + ", so Lumoff did not open it." + visit
+                                    : "The update information gives no web page to open." + visit;
+    Box(text, kTitleSad, platform::kMbOk | platform::kMbIconExclamation);
 }
 
 void FileDownloadControl::cmdUpdate_Click() {
     if (!os_) return;
+    // The last download's answer is on screen (or about to be): the component is busy until it is answered, and a
+    // wait for it here would run inside that answer's own box, which cannot close before the wait ends. The click
+    // does nothing; the answer on screen is the one it asks for.
+    if (completing_) return;
     int answer = Box("Connect to " + web_host_ + " to check for updates?", kTitleHappy,
                      platform::kMbYesNo | platform::kMbIconQuestion);
     if (answer != platform::kIdYes) return;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 
@@ -27,8 +28,6 @@ inline constexpr int kDownloadNotStarted = 0;
 // component busy for long.
 inline constexpr std::size_t kMaxDownloadBytes = 4096;
 inline constexpr std::uint32_t kDownloadTimeoutMs = 15000;
-
-struct UpdateInfo;
 
 class FileDownloadControl {
 public:
@@ -57,7 +56,7 @@ public:
 private:
     int Start(std::int16_t kind, const char* path);
     void OnDownloadComplete(std::int16_t kind, platform::DownloadResult result);
-    void OfferUpdate(const UpdateInfo& info);
+    void RefuseAddress(std::string_view address);
     void ReportUpdateError();
     void ReportValidateError();
     int Box(const std::string& text, const char* title, unsigned style);
@@ -65,6 +64,8 @@ private:
     std::optional<platform::Platform> os_;
     std::string web_host_;
     std::function<platform::WindowRef()> main_window_;
+    // True from the start of a completion to its end (its boxes answered); PendingDownload stays set meanwhile.
+    bool completing_ = false;
 };
 
 // Repeats `call` for as long as it answers kDownloadBusy, letting the user-interface thread's messages through

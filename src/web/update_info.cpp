@@ -1,5 +1,7 @@
 #include "web/update_info.h"
 
+#include "forms/web_address.h"
+
 namespace lumoff {
 
 namespace {
@@ -40,16 +42,6 @@ bool ReadField(std::string_view text, std::size_t& at, std::string& field) {
     return true;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<UpdateInfo> ReadUpdateInfo(std::string_view text) {
@@ -66,45 +58,55 @@ std::string_view TrimSpaces(std::string_view text) {
     return text;
 }
 
-std::optional<std::array<std::string, 3>> ParseVersion(std::string_view text) {
-    std::array<std::string, 3> numbers;
+std::optional<Version> ParseVersion(std::string_view text) {
+    text = TrimSpaces(text);
+    Version numbers{"0", "0", "0", "0"};
     std::size_t at = 0;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         if (i > 0) {
-            if (at >= text.size() || text[at] != '.') return std::nullopt;
+            if (at == text.size()) break;
+            if (text[at] != '.') return std::nullopt;
             ++at;
         }
         std::size_t start = at;
         while (at < text.size() && IsDigit(text[at])) ++at;
         if (at == start) return std::nullopt;
         while (start + 1 < at && text[start] == '0') ++start;
-        numbers[i].assign(text.substr(start, at - start));
+        numbers[i] = text.substr(start, at - start);
     }
     if (at != text.size()) return std::nullopt;
     return numbers;
 }
 
-bool IsNewerVersion(std::string_view remote, std::string_view local) {
-    auto r = ParseVersion(TrimSpaces(remote));
-    auto l = ParseVersion(TrimSpaces(local));
-    if (!r || !l) return false;
-    for (std::size_t i = 0; i < r->size(); ++i) {
-        const std::string& a = (*r)[i];
-        const std::string& b = (*l)[i];
+int CompareVersions(const Version& a, const Version& b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
         // Without leading zeros, the longer number is the larger; equal lengths compare digit by digit.
-        if (a.size() != b.size()) return a.size() > b.size();
-        if (a != b) return a > b;
+        if (a[i].size() != b[i].size()) return a[i].size() < b[i].size() ? -1 : 1;
+        if (int order = a[i].compare(b[i])) return order;
     }
-    return false;
+    return 0;
 }
 
-bool IsOpenableWebAddress(std::string_view address) {
-    if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://")) return false;
-    for (char c : address) {
-        auto u = static_cast<unsigned char>(c);
-        if (u <= ' ' || u == 0x7F || c == kQuote) return false;
+bool IsNewerVersion(std::string_view remote, std::string_view local) {
+    auto r = ParseVersion(remote);
+    auto l = ParseVersion(local);
+    return r && l && CompareVersions(*r, *l) > 0;
+}
+
+UpdateCheckResult ReadUpdateCheck(std::string_view body, std::string_view local, std::string_view web_host) {
+    UpdateCheckResult result;
+    std::optional<UpdateInfo> info = ReadUpdateInfo(body);
+    // A text that does not begin with a version (a login page of a public network, say) says nothing about updates.
+    if (!info || !ParseVersion(info->version)) return result;
+    result.info = std::move(*info);
+    if (!IsNewerVersion(result.info.version, local)) {
+        result.kind = UpdateCheckResult::Kind::kUpToDate;
+        return result;
     }
-    return true;
+    result.kind = UpdateCheckResult::Kind::kNewer;
+    const std::string_view address = TrimSpaces(result.info.address);
+    if (MayOpenAddress(web_host, address)) result.open.assign(address);
+    return result;
 }
 
 }  // namespace lumoff

@@ -1,6 +1,6 @@
 // What the maker's "updateinfo.txt" says and what the program makes of it: the reader of its two fields, the
-// comparison of versions, and the test an address must pass before the shell is asked to open it. Pure functions of
-// their text; no file, network or shell here.
+// comparison of versions, and the address the shell may be asked to open. Pure functions of their text; no file,
+// network or shell here.
 #pragma once
 
 #include <array>
@@ -21,20 +21,34 @@ struct UpdateInfo {
 // Nothing when the text ends before the second field begins.
 std::optional<UpdateInfo> ReadUpdateInfo(std::string_view text);
 
-// A version of exactly three dotted decimal numbers, without spaces around it (the caller trims them). Each number
-// is kept as its digits without leading zeros, so numbers of any length compare correctly.
-std::optional<std::array<std::string, 3>> ParseVersion(std::string_view text);
+// A version: one to four dotted decimal numbers, spaces around them ignored. Each number is kept as its digits
+// without leading zeros (so numbers of any length compare correctly); a missing field is "0". The views point into
+// the text.
+using Version = std::array<std::string_view, 4>;
+std::optional<Version> ParseVersion(std::string_view text);
 
-// Whether `remote` (spaces around it ignored) names a later version than `local`, field by field as numbers. A remote
-// text that is not three dotted numbers is never newer.
+// Negative, zero or positive as `a` names an earlier, the same or a later version than `b`, field by field as numbers.
+int CompareVersions(const Version& a, const Version& b);
+
+// Whether `remote` names a later version than `local`; never when either is no version.
 bool IsNewerVersion(std::string_view remote, std::string_view local);
 
 // Spaces around the text removed.
 std::string_view TrimSpaces(std::string_view text);
 
-// Whether the shell may be asked to open the address: it starts with "http://" or "https://" in any letter case and
-// holds no space, control character or double quote (which could end the address on the browser's command line and
-// pass the rest as options).
-bool IsOpenableWebAddress(std::string_view address);
+// What a downloaded "updateinfo.txt" from `web_host` tells a program of version `local`.
+struct UpdateCheckResult {
+    enum class Kind {
+        kFailed,    // nothing was learned: no two fields, or a first field that is no version
+        kUpToDate,  // a version that is not later than the local one
+        kNewer,     // a later version, offered to the user
+    };
+    Kind kind = Kind::kFailed;
+    UpdateInfo info;
+    // kNewer: the address the shell may open (the second field without spaces around it), or empty when the rule of
+    // MayOpenAddress refuses it.
+    std::string open;
+};
+UpdateCheckResult ReadUpdateCheck(std::string_view body, std::string_view local, std::string_view web_host);
 
 }  // namespace lumoff

@@ -17,6 +17,8 @@ constexpr UINT kMsgDownloadFinished = WM_APP + 1;
 constexpr char kTempPrefix[] = "lmf";
 constexpr DWORD kReadChunk = 1024;
 constexpr DWORD kHttpOk = 200;
+constexpr int kMaxRedirects = 5;
+constexpr DWORD kMaxLocation = 2048;  // characters of a redirect's address
 constexpr wchar_t kUserAgent[] = L"Lumoff";
 // No cache on the way may answer: not WinHTTP's own (it has none), not a proxy's, not the server's.
 constexpr wchar_t kNoCacheHeaders[] = L"Cache-Control: no-cache\r\nPragma: no-cache\r\n";
@@ -30,6 +32,7 @@ decltype(&::WinHttpConnect) WinHttpConnect = nullptr;
 decltype(&::WinHttpCrackUrl) WinHttpCrackUrl = nullptr;
 decltype(&::WinHttpOpen) WinHttpOpen = nullptr;
 decltype(&::WinHttpOpenRequest) WinHttpOpenRequest = nullptr;
+decltype(&::WinHttpQueryDataAvailable) WinHttpQueryDataAvailable = nullptr;
 decltype(&::WinHttpQueryHeaders) WinHttpQueryHeaders = nullptr;
 decltype(&::WinHttpReadData) WinHttpReadData = nullptr;
 decltype(&::WinHttpReceiveResponse) WinHttpReceiveResponse = nullptr;
@@ -58,6 +61,7 @@ bool LoadWinHttp() {
     loaded = Find(library, "WinHttpCloseHandle", WinHttpCloseHandle) &&
              Find(library, "WinHttpConnect", WinHttpConnect) && Find(library, "WinHttpCrackUrl", WinHttpCrackUrl) &&
              Find(library, "WinHttpOpen", WinHttpOpen) && Find(library, "WinHttpOpenRequest", WinHttpOpenRequest) &&
+             Find(library, "WinHttpQueryDataAvailable", WinHttpQueryDataAvailable) &&
              Find(library, "WinHttpQueryHeaders", WinHttpQueryHeaders) &&
              Find(library, "WinHttpReadData", WinHttpReadData) &&
              Find(library, "WinHttpReceiveResponse", WinHttpReceiveResponse) &&
@@ -143,14 +147,58 @@ struct Finished {
     DownloadResult result;
 };
 
-// One request, owned by its worker thread.
-struct Job {
-    std::uint64_t id = 0;
-    HWND reply_to = nullptr;
+// Where one request goes: an address taken apart.
+struct Target {
     std::wstring host;
     std::wstring path;  // with the query
     INTERNET_PORT port = 0;
     bool secure = false;
+};
+
+bool Crack(const std::string& url, Target& target) {
+    std::wstring wide = Widen(url);
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = static_cast<DWORD>(-1);
+    parts.dwUrlPathLength = static_cast<DWORD>(-1);
+    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(wide.c_str(), static_cast<DWORD>(wide.size()), 0, &parts)) return false;
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
+    target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    target.path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    target.path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (target.path.empty()) target.path = L"/";
+    target.port = parts.nPort;
+    target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    return true;
+}
+
+// The address a redirect names, made whole against the one it came from; empty when it is neither a whole address
+// nor a path from the root, or not plain ASCII.
+std::string RedirectTarget(HINTERNET request, const std::string& from) {
+    wchar_t location[kMaxLocation];
+    DWORD size = sizeof location;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, location, &size,
+                             WINHTTP_NO_HEADER_INDEX))
+        return {};
+    std::string to;
+    for (DWORD i = 0; i < size / sizeof(wchar_t); ++i) {
+        if (location[i] == 0 || location[i] >= 0x80) return {};
+        to += static_cast<char>(location[i]);
+    }
+    if (to.size() > 1 && to[0] == '/' && to[1] != '/') {
+        // The root of `from`: its scheme and authority.
+        const std::size_t authority = from.find("://") + 3;
+        to = from.substr(0, from.find_first_of("/?#", authority)) + to;
+    }
+    return to;
+}
+
+// One request, owned by its worker thread.
+struct Job {
+    std::uint64_t id = 0;
+    HWND reply_to = nullptr;
+    std::string url;
     DownloadLimits limits;
     DWORD deadline = 0;  // tick count
     std::unique_ptr<Win32TempFile> file;
@@ -166,39 +214,66 @@ bool SetRemainingTime(HINTERNET request, const Job& job) {
     return WinHttpSetTimeouts(request, left, left, left, left) != FALSE;
 }
 
-// The request itself; an empty text on success.
+bool IsRedirect(DWORD status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// The request itself, following the redirects that the limits allow (WinHTTP's own following is off: it would go
+// anywhere); an empty text on success.
 std::string Fetch(Job& job) {
     Internet session(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                                  WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session) return "no HTTP session";
-    Internet connection(WinHttpConnect(session.get(), job.host.c_str(), job.port, 0));
-    if (!connection) return "no connection";
-    const DWORD flags = WINHTTP_FLAG_REFRESH | (job.secure ? WINHTTP_FLAG_SECURE : 0);
-    Internet request(WinHttpOpenRequest(connection.get(), L"GET", job.path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                        WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-    if (!request) return "no request";
-    if (!SetRemainingTime(request.get(), job)) return "timed out";
-    if (!WinHttpSendRequest(request.get(), kNoCacheHeaders, static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0, 0,
-                            0))
-        return "the request could not be sent";
-    if (!SetRemainingTime(request.get(), job)) return "timed out";
-    if (!WinHttpReceiveResponse(request.get(), nullptr)) return "no answer";
-    DWORD status = 0;
-    DWORD size = sizeof status;
-    if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
-        return "no status";
-    if (status != kHttpOk) return "HTTP status " + std::to_string(status);
-    std::size_t total = 0;
-    char buf[kReadChunk];
-    for (;;) {
+    std::string url = job.url;
+    for (int redirects = 0;; ++redirects) {
+        Target target;
+        if (!Crack(url, target)) return "no address";
+        Internet connection(WinHttpConnect(session.get(), target.host.c_str(), target.port, 0));
+        if (!connection) return "no connection";
+        const DWORD flags = WINHTTP_FLAG_REFRESH | (target.secure ? WINHTTP_FLAG_SECURE : 0);
+        Internet request(WinHttpOpenRequest(connection.get(), L"GET", target.path.c_str(), nullptr,
+                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+        if (!request) return "no request";
+        DWORD never = WINHTTP_DISABLE_REDIRECTS;
+        if (!WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &never, sizeof never))
+            return "redirects cannot be held";
         if (!SetRemainingTime(request.get(), job)) return "timed out";
-        DWORD read = 0;
-        if (!WinHttpReadData(request.get(), buf, sizeof buf, &read)) return "the answer broke off";
-        if (read == 0) return {};
-        total += read;
-        if (total > job.limits.max_bytes) return "the answer is too long";
-        if (!job.file->Write(buf, read)) return "the answer could not be stored";
+        if (!WinHttpSendRequest(request.get(), kNoCacheHeaders, static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0,
+                                0, 0))
+            return "the request could not be sent";
+        if (!SetRemainingTime(request.get(), job)) return "timed out";
+        if (!WinHttpReceiveResponse(request.get(), nullptr)) return "no answer";
+        DWORD status = 0;
+        DWORD size = sizeof status;
+        if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                 WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
+            return "no status";
+        if (IsRedirect(status)) {
+            std::string to = RedirectTarget(request.get(), url);
+            if (redirects == kMaxRedirects || to.empty() || !job.limits.may_redirect ||
+                !job.limits.may_redirect(url, to))
+                return "a redirect not followed";
+            url = std::move(to);
+            continue;
+        }
+        if (status != kHttpOk) return "HTTP status " + std::to_string(status);
+        std::size_t total = 0;
+        char buf[kReadChunk];
+        for (;;) {
+            // Only what has arrived is read: a read of more waits for it, and a server that sends a byte now and
+            // then would hold the download past its time.
+            if (!SetRemainingTime(request.get(), job)) return "timed out";
+            DWORD available = 0;
+            if (!WinHttpQueryDataAvailable(request.get(), &available)) return "the answer broke off";
+            if (!SetRemainingTime(request.get(), job)) return "timed out";
+            DWORD read = 0;
+            if (!WinHttpReadData(request.get(), buf, available < sizeof buf ? available : sizeof buf, &read))
+                return "the answer broke off";
+            if (read == 0) return {};
+            total += read;
+            if (total > job.limits.max_bytes) return "the answer is too long";
+            if (!job.file->Write(buf, read)) return "the answer could not be stored";
+        }
     }
 }
 
@@ -273,24 +348,13 @@ Win32Downloads::~Win32Downloads() {
 
 bool Win32Downloads::Get(const std::string& url, const DownloadLimits& limits, Completion done) {
     if (!state_->window || !LoadWinHttp()) return false;
-    std::wstring wide = Widen(url);
-    URL_COMPONENTS parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.dwHostNameLength = static_cast<DWORD>(-1);
-    parts.dwUrlPathLength = static_cast<DWORD>(-1);
-    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-    if (!WinHttpCrackUrl(wide.c_str(), static_cast<DWORD>(wide.size()), 0, &parts)) return false;
-    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
+    Target target;
+    if (!Crack(url, target)) return false;
 
     auto job = std::make_unique<Job>();
     job->id = state_->next_id++;
     job->reply_to = state_->window;
-    job->host.assign(parts.lpszHostName, parts.dwHostNameLength);
-    job->path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
-    job->path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    if (job->path.empty()) job->path = L"/";
-    job->port = parts.nPort;
-    job->secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    job->url = url;
     job->limits = limits;
     job->deadline = GetTickCount() + limits.timeout_ms;
     job->file = CreateTempFile();

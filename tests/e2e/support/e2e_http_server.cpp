@@ -23,6 +23,7 @@ void EnsureWinsock() { static WinsockUser user; }
 const char* Reason(int status) {
     switch (status) {
         case 200: return "OK";
+        case 302: return "Found";
         case 404: return "Not Found";
         case 500: return "Internal Server Error";
         default: return "Status";
@@ -131,9 +132,19 @@ void HttpServer::HandleConnection(SOCKET client) {
             return;
         }
     }
-    SendAll(client, "HTTP/1.1 " + std::to_string(answer.status) + " " + Reason(answer.status) +
-                        "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(answer.body.size()) +
-                        "\r\nConnection: close\r\n\r\n" + answer.body);
+    const std::string answer_head = "HTTP/1.1 " + std::to_string(answer.status) + " " + Reason(answer.status) +
+                       "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(answer.body.size()) +
+                       (answer.location.empty() ? "" : "\r\nLocation: " + answer.location) +
+                       "\r\nConnection: close\r\n\r\n";
+    if (!answer.slow) {
+        SendAll(client, answer_head + answer.body);
+    } else {
+        SendAll(client, answer_head);
+        for (char c : answer.body) {
+            if (stop_ || send(client, &c, 1, 0) != 1) break;
+            Sleep(1000);
+        }
+    }
     shutdown(client, SD_SEND);
     closesocket(client);
 }

@@ -1,5 +1,6 @@
 // A small HTTP server inside the end-to-end driver, on 127.0.0.1 only, for tests of the program's downloads. It
-// answers each request with the next scripted answer (a status and body, or silence until the server stops), keeps
+// answers each request with the next scripted answer (a status, a redirect and a body, sent at once or a byte a
+// second, or silence until the server stops), keeps
 // the head of every request it received, and stops with its object: every socket it opened is closed then.
 #pragma once
 
@@ -22,6 +23,8 @@ public:
         int status = 200;
         std::string body;
         bool stall = false;  // read the request, then answer nothing and keep the connection open
+        std::string location = "";  // sent as the Location header (with a 3xx status)
+        bool slow = false;          // the body one byte a second, until it is all sent or the client goes
     };
 
     // Listens on the port (0: one the system picks). Valid() tells whether it does.

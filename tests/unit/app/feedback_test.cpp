@@ -40,7 +40,7 @@ TEST(FeedbackPrompt, AsksFromTheEleventhDayOnAndTheAnswersDecideWhatIsStored) {
         const bool yes = c.answers.size() == 1;
         ASSERT_EQ(r.world.opened_urls.size(), yes ? 1u : 0u);
         if (yes) {
-            EXPECT_EQ(r.world.opened_urls[0].second, "http://www.brevald.example/files/lumoff/feedback.php");
+            EXPECT_EQ(r.world.opened_urls[0].second, std::string(kDefaultWebHost) + "/files/lumoff/feedback.php");
         }
     }
 }

@@ -66,5 +66,27 @@ TEST(WebHost, TheRunTimeHostIsTheOneOpenedAskedAndNamed) {
     EXPECT_EQ(world.boxes.at(0).text, "Connect to https://mirror.example:8443 to check for updates?");
 }
 
+// Every address the program opens is the web host and a path of its own: a value that is no clean web host (one
+// the shell or a browser could read as something else) leaves the built-in host in place.
+TEST(WebHost, AValueThatIsNoCleanWebHostIsPassedOver) {
+    struct Case {
+        const char* value;
+        const char* taken;
+    } const cases[] = {{"http://[::1]:8080//", "http://[::1]:8080"},
+                       {"http://www.brevald.example/files", kDefaultWebHost},
+                       {"http://user@evil.example", kDefaultWebHost},
+                       {"file:///C:/x", kDefaultWebHost},
+                       {"http://evil.example\" --flag", kDefaultWebHost},
+                       {"http://evil.example?", kDefaultWebHost},
+                       {"www.evil.example", kDefaultWebHost},
+                       {"http://", kDefaultWebHost}};
+    for (const Case& c : cases) {
+        SimWorld world;
+        SimProcess process(world, "lumoff.exe");
+        process.environment["LUMOFF_WEBHOST"] = c.value;
+        EXPECT_EQ(Config::FromEnvironment(process.platform().process).web_host, c.taken) << c.value;
+    }
+}
+
 }  // namespace
 }  // namespace lumoff

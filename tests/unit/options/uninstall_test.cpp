@@ -29,8 +29,8 @@ TEST(Uninstall, YesRemovesTheKeyAndTheRunValueAndEndsWhateverTheFeedbackAnswerNo
         EXPECT_EQ(world.registry.Get(kRunKey, "Lumoff") != nullptr, !c.removed);
         EXPECT_TRUE(world.registry.Get(kRunKey, "Other")) << "only this program's value goes";
         using Opened = std::vector<std::pair<platform::WindowRef, std::string>>;
-        EXPECT_EQ(world.opened_urls, (c.opened ? Opened{{0, "http://www.brevald.example/files/lumoff/feedback.php"}}
-                                               : Opened{})) << "no owner window";
+        const std::string feedback = std::string(kDefaultWebHost) + "/files/lumoff/feedback.php";
+        EXPECT_EQ(world.opened_urls, (c.opened ? Opened{{0, feedback}} : Opened{})) << "no owner window";
         EXPECT_EQ(world.registry.OpenHandles(), 0u);
     }
 }

@@ -68,13 +68,16 @@ TEST(FirstRun, AKeyThatCanBeNeitherOpenedNorCreatedEndsTheProgramWithAMessage) {
               std::vector<std::string>{"Error while accessing the registry!\r\nPlease contact support@brevald.example"});
 }
 
-TEST(Upgrade, VersionsCompareAsNumbersFieldByField) {
+// As numbers when both are versions; otherwise as texts, so a text that sorts after the current one is left
+// alone.
+TEST(Upgrade, VersionsCompareAsNumbersOrElseAsTexts) {
     struct Case {
         const char* stored;
         bool older;
-    } cases[] = {{"1.1.2", false}, {"1.1.10", false}, {"1.2.0", false}, {"2.0.0", false}, {"01.1.2", false},
-                 {" 1.1.2 ", false}, {"1.1.1", true}, {"1.0.99", true},  {"0.9.9", true},  {"", true},
-                 {"1.1", true},      {"1.1.2.0", true}, {"abc", true},   {"1.1.x", true},  {"1..2", true}};
+    } cases[] = {{"1.1.2", false}, {"1.1.10", false}, {"1.2", false},   {"2", false},     {"01.1.2", false},
+                 {" 1.1.2 ", false}, {"1.1.2.0", false}, {"abc", false}, {"2.0-beta", false}, {"1.1.x", false},
+                 {"1.1.1", true},  {"1.0.99", true},  {"0.9.9", true},  {"1.1", true},   {"1.1.1.9", true},
+                 {"", true},       {"1..2", true},    {"1.1.2-rc", false}, {"0.9-beta", true}};
     for (const Case& c : cases) EXPECT_EQ(IsOlderVersion(c.stored, "1.1.2"), c.older) << '"' << c.stored << '"';
 }
 
