@@ -21,11 +21,7 @@ TEST(FeedbackPrompt, AsksFromTheEleventhDayOnAndTheAnswersDecideWhatIsStored) {
                  {"1/2/2026", {kIdNo, kIdNo}, "-"},
                  {"20.11.26", {kIdNo, kIdYes}, "06.12.26", "dd.MM.yy"},
                  {"20.11.2026", {kIdNo, kIdYes}, "6.12.2026", "d'.'M'.'yyyy"},
-                 {"-", {}, "-"},  // declined
-                 {"", {}, ""},
-                 {"2/30/2026", {}, "2/30/2026"},  // a date it cannot read is left alone
-                 {"11/25", {}, "11/25"},
-                 {"2026-01-02", {}, "2026-01-02", "d MMMM yyyy"}};  // a pattern with month names reads no date
+                 {"2/30/2026", {}, "2/30/2026"}};  // a date it cannot read ("-" after an answer) is left alone
     for (const Case& c : cases) {
         RunningCopy r({.stored = {{"IDate", c.stored}}, .answers = c.answers, .until = 10},
                       [&](SimWorld& w) { w.short_date_pattern = c.pattern; });
@@ -34,9 +30,6 @@ TEST(FeedbackPrompt, AsksFromTheEleventhDayOnAndTheAnswersDecideWhatIsStored) {
         boxes.resize(c.answers.size());
         EXPECT_EQ(r.Boxes(), boxes);
         EXPECT_EQ(r.Stored("IDate"), c.after);
-        if (!c.answers.empty()) {
-            EXPECT_EQ(r.world.boxes[0].style, 0x10024u) << "Yes/No, question, brought to the foreground";
-        }
         const bool yes = c.answers.size() == 1;
         ASSERT_EQ(r.world.opened_urls.size(), yes ? 1u : 0u);
         if (yes) {
