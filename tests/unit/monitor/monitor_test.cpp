@@ -115,7 +115,8 @@ TEST(StatusScreen, TheMessagesBoxLiesInsideThePrimaryMonitorWhateverLiesAroundIt
 }
 
 // The screen gets its window at the first turn-off, showing the message as its check box (loaded, then clicked) says.
-TEST(StatusScreen, TheMessageFollowsItsBoxAndAClickOnItWakesOnlyWithMouseClickChecked) {
+// A click on it wakes only while the mouse is a wake input, and unchecking the last wake input checks it again.
+TEST(StatusScreen, TheMessageAndItsClickFollowTheirBoxesAndTheLastWakeInputStaysChecked) {
     RunningCopy r({.stored = {{"OffMsg", "0"}}});
     TurnedOffScreen& screen = r.copy.ctx().turned_off;
     EXPECT_FALSE(screen.lblOffMessage.visible());
@@ -129,14 +130,8 @@ TEST(StatusScreen, TheMessageFollowsItsBoxAndAClickOnItWakesOnlyWithMouseClickCh
     r.o().chkMouse.set_value(1);
     screen.lblOffMessage.OnClick();
     EXPECT_FALSE(r.KeepingOff());
-}
-
-// Unchecking the last wake input checks it again, and that is what is stored.
-TEST(WakeOptions, TheLastCheckedBoxChecksItselfAgain) {
-    RunningCopy r;
     for (ui::CheckBox* box : {&r.o().chkEnter, &r.o().chkSpace, &r.o().chkMouse}) box->set_value(0);
-    EXPECT_EQ(r.o().chkMouse.value(), 1);
-    EXPECT_EQ(r.Values({"HotKeyEnter", "HotKeySpace", "HotKeyMouse"}), "001");
+    EXPECT_EQ(r.Values({"HotKeyEnter", "HotKeySpace", "HotKeyMouse"}), "001") << "the mouse stays a wake input";
 }
 
 }  // namespace
