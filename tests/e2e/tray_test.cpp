@@ -18,35 +18,31 @@ bool IconShown() {
     return TrayIconShown(0);
 }
 
-// Exit in the icon's menu ends the copy and removes its icon, and the next start is in the tray: caption window
-// hidden, icon shown, until a left button release on the icon brings the window back.
-TEST(Tray, TheIconsMenuExitsSoTheNextStartIsInTheTrayAndTheLeftButtonBringsTheWindowBack) {
+// Minimized, the copy shows its icon: a left button release on it brings the window back and removes the icon, Exit
+// in its right button's menu ends the copy and removes the icon.
+TEST(Tray, TheIconBringsTheWindowBackAndItsMenuEndsTheProgram) {
     ASSERT_TRUE(SeedSettings());
-    {
-        Lumoff lumoff;
-        HWND caption = lumoff.WaitForMain();
-        ASSERT_TRUE(caption);
-        ASSERT_TRUE(Click(lumoff.TrayPoint()));
-        ASSERT_TRUE(WaitForHidden(caption));
-        std::optional<RECT> cell;
-        ASSERT_TRUE(WaitUntil([&] { return IconShown() && (cell = TrayIconRect(0)); })) << "no icon";
-        RightClick(Center(*cell));
-        HWND menu = WaitForPopupMenu(lumoff.process.Pid());
-        ASSERT_TRUE(menu) << "no menu";
-        ASSERT_TRUE(ChooseMenuItemByKeys(menu, 0));  // "Exit Lumoff"
-        EXPECT_TRUE(lumoff.process.WaitForExit(Duration(3000)));
-        EXPECT_TRUE(WaitUntil([] { return !IconShown(); }, Duration(2000))) << "the icon stays";
-    }
-    Lumoff again;
-    HWND caption = again.WaitForCaption();
+    Lumoff lumoff;
+    HWND caption = lumoff.WaitForMain();
     ASSERT_TRUE(caption);
-    EXPECT_TRUE(WaitUntil(IconShown)) << "no icon";
-    EXPECT_TRUE(WaitForHidden(caption)) << "the caption window is shown";
+    ASSERT_TRUE(Click(lumoff.TrayPoint()));
+    ASSERT_TRUE(WaitForHidden(caption));
+    ASSERT_TRUE(WaitUntil(IconShown)) << "no icon";
     // Stands in for the shell: the icon's notification arrives as a mouse move whose x is the mouse message.
     DWORD_PTR result = 0;
     ASSERT_TRUE(SendMessageTimeoutW(caption, WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0), SMTO_NORMAL, 5000, &result));
     EXPECT_TRUE(WaitForVisible(caption));
     EXPECT_TRUE(WaitUntil([] { return !IconShown(); })) << "the icon stays";
+
+    ASSERT_TRUE(Click(lumoff.TrayPoint()));
+    std::optional<RECT> cell;
+    ASSERT_TRUE(WaitUntil([&] { return IconShown() && (cell = TrayIconRect(0)); })) << "no icon";
+    RightClick(Center(*cell));
+    HWND menu = WaitForPopupMenu(lumoff.process.Pid());
+    ASSERT_TRUE(menu) << "no menu";
+    ASSERT_TRUE(ChooseMenuItemByKeys(menu, 0));  // "Exit Lumoff"
+    EXPECT_TRUE(lumoff.process.WaitForExit(Duration(3000)));
+    EXPECT_TRUE(WaitUntil([] { return !IconShown(); }, Duration(2000))) << "the icon stays";
 }
 
 // A dragged copy stores its place, then answers two later copies through their window titles: a plain start asks,
