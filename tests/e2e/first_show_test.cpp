@@ -28,20 +28,7 @@ bool ShowsTip(Lumoff& lumoff, POINT at, const std::wstring& tip) {
 
 }  // namespace
 
-TEST(FirstShow, TheCaptionWindowAndTheDialogShowTheirTooltips) {
-    ASSERT_TRUE(SeedSettings());
-    Lumoff lumoff;
-    ASSERT_TRUE(lumoff.WaitForMain());
-    EXPECT_TRUE(ShowsTip(lumoff, lumoff.SettingsPoint(), L"Settings"));
-    HWND o = OpenOptions(lumoff);
-    ASSERT_TRUE(o);
-    EXPECT_TRUE(ShowsTip(lumoff, PointOf(o, Place("chkSchedule")), L"Click to enable a Schedule"));
-    // A frame's tool is the frame's area of the dialog: here the end of its caption's line.
-    const TwipRect frame = Place("frameSchedule");
-    EXPECT_TRUE(ShowsTip(lumoff, PointOf(o, {frame.left + 1800, frame.top + 30, 300, 120}), L"Schedule Lumoff"));
-}
-
-TEST(FirstShow, WhatTheStartUpSetWhileHiddenIsWhatTheControlsShow) {
+TEST(FirstShow, WhatTheStartUpSetWhileHiddenIsWhatTheControlsShowAndEveryFormShowsItsTooltips) {
     ASSERT_TRUE(SeedSettings());
     // Each of these makes a handler change another control while the dialog is hidden: the idle box enables the
     // screensaver box, the "Other Action:" boxes enable their lists, the schedule locks its time boxes.
@@ -50,6 +37,7 @@ TEST(FirstShow, WhatTheStartUpSetWhileHiddenIsWhatTheControlsShow) {
         ASSERT_TRUE(WriteRaw(name, value)) << name;
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
+    EXPECT_TRUE(ShowsTip(lumoff, lumoff.SettingsPoint(), L"Settings"));
     HWND o = OpenOptions(lumoff);
     ASSERT_TRUE(o);
     for (const char* enabled : {"chkScr", "Combo1", "Combo2"})
@@ -57,4 +45,8 @@ TEST(FirstShow, WhatTheStartUpSetWhileHiddenIsWhatTheControlsShow) {
     for (const char* locked : {"timHrs2", "timMin2", "timSec2"}) EXPECT_TRUE(ReadOnly(ControlAt(o, locked))) << locked;
     EXPECT_EQ(WindowText(ControlAt(o, "timHrs2")), L"7");
     EXPECT_FALSE(ReadOnly(ControlAt(o, "timHrs1"))) << "the countdown's boxes stay editable";
+    EXPECT_TRUE(ShowsTip(lumoff, PointOf(o, Place("chkSchedule")), L"Click to enable a Schedule"));
+    // A frame's tool is the frame's area of the dialog: here the end of its caption's line.
+    const TwipRect frame = Place("frameSchedule");
+    EXPECT_TRUE(ShowsTip(lumoff, PointOf(o, {frame.left + 1800, frame.top + 30, 300, 120}), L"Schedule Lumoff"));
 }
