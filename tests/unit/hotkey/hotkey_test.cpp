@@ -41,16 +41,14 @@ TEST(HotKeyButton, RegistersTheCombinationConfirmsStoresAndUnsets) {
         RunningCopy r({.answers = {kIdOk}});
         r.o().hkeyButton1.set_list_index(c.modifier);
         r.o().hkeyButton2.set_list_index(c.key);
-        std::string while_set;
-        r.world.At(50, [&] {
+        r.world.At(50, [&] {  // while it is set
             ASSERT_EQ(r.world.hotkeys.size(), 1u);
             EXPECT_EQ(r.world.hotkeys[0].modifiers, c.flags | platform::kModNoRepeat);
             EXPECT_EQ(r.world.hotkeys[0].vk, c.vk);
+            EXPECT_EQ(r.o().cmdHotKey.text() + r.Values({"HotKeySet"}), "Unset Hotkey1");
             EXPECT_FALSE(r.o().hkeyButton1.enabled());
-            while_set = r.o().cmdHotKey.text() + " " + r.Values({"HotKeySet", "HotKeyA"}) + "," + *r.Stored("HotKeyB");
         });
         SetUntil(r, 100);  // the unset ends the nested run, or the horizon stops it and the test fails
-        EXPECT_EQ(while_set, "Unset Hotkey 1" + std::to_string(c.modifier) + "," + std::to_string(c.key)) << c.named;
         EXPECT_EQ(r.Boxes(), std::vector<std::string>{std::string("Hotkey registered!\r\nYou can now use ") + c.named +
                                                        " to turn off the monitor!"});
         EXPECT_EQ(r.o().cmdHotKey.text() + r.Values({"HotKeySet"}), "Set Global Hotkey0");
