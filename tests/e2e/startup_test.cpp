@@ -14,27 +14,17 @@ namespace {
 
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
-TEST(Startup, ShowsTheTopmostCaptionWindowWithoutTaskbarButton) {
-    ASSERT_TRUE(SeedSettings());
-    Lumoff lumoff;
-    HWND main = lumoff.WaitForMain();
-    ASSERT_TRUE(main);
-    RECT r = WindowRect(main);
-    EXPECT_EQ(Width(r), 81);
-    EXPECT_EQ(Height(r), 65);
-    EXPECT_EQ(r.left + r.top, 0) << "nothing stored: the top-left corner";
-    EXPECT_TRUE(IsTopmost(main));
-    EXPECT_FALSE(HasTaskbarButton(main));
-    EXPECT_EQ(WindowText(main), L"Lumoff");
-}
-
-// A double click shows the short About lines, the right button's menu the long ones; the close button ends.
-TEST(Startup, TheCaptionShowsBothAboutBoxesAndItsCloseButtonEnds) {
+// The caption window stays on top without a taskbar button; a double click shows the short About lines, the right
+// button's menu the long ones, and the close button ends.
+TEST(Startup, TheTopmostCaptionWindowShowsBothAboutBoxesAndItsCloseButtonEnds) {
     ASSERT_TRUE(SeedSettings());
     SetEnvironmentVariableW(L"LUMOFF_WEBHOST", nullptr);
     Lumoff lumoff;
     HWND main = lumoff.WaitForMain();
     ASSERT_TRUE(main);
+    EXPECT_EQ(WindowText(main), L"Lumoff");
+    EXPECT_TRUE(IsTopmost(main));
+    EXPECT_FALSE(HasTaskbarButton(main));
     ASSERT_TRUE(DoubleClick(lumoff.CaptionPoint()));
     HWND box = WaitForMessageBox(lumoff.process.Pid(), L"Lumoff");
     ASSERT_TRUE(box);

@@ -7,57 +7,40 @@
 namespace lumoff {
 namespace {
 
+using V = std::vector<std::uint32_t>;
 constexpr platform::OsVersion kXp{2, 5};
 
-TEST(Toggle, TurnsOffRegistersTheCheckedWakeKeysAndTurnsOnAgain) {
+TEST(Toggle, TurnsOffWithTheCheckedWakeKeysAndOnAgainForGood) {
     RunningCopy r;
     r.o().chkSpace.set_value(0);
     r.Toggle();
-    EXPECT_EQ(r.main().imgTurnOff.tag, "Turn On");
     ASSERT_EQ(r.world.hotkeys.size(), 1u) << "Enter only";
-    EXPECT_EQ(r.world.hotkeys[0].id, 49150);
     EXPECT_EQ(r.world.hotkeys[0].vk, 0x0Du);
-    EXPECT_EQ(r.world.hotkeys[0].modifiers, platform::kModNoRepeat);
-    EXPECT_TRUE(r.main().tmr.enabled());
-    ASSERT_EQ(r.world.power_requests.size(), 1u);
-    EXPECT_EQ(r.world.power_requests[0].window, r.copy.handle());
-    EXPECT_TRUE(r.copy.ctx().turned_off.visible());
+    EXPECT_TRUE(r.KeepingOff() && r.copy.ctx().turned_off.visible());
+    EXPECT_EQ(r.world.power_requests.at(0).window, r.copy.handle());
     r.Toggle();
-    EXPECT_EQ(r.main().imgTurnOff.tag, "Turn Off");
+    r.RunUntil(5000);
     EXPECT_TRUE(r.world.hotkeys.empty());
-    EXPECT_FALSE(r.main().tmr.enabled() || r.copy.ctx().turned_off.visible());
-    EXPECT_EQ(r.world.power_requests.size(), 1u) << "turning on sends no power request";
+    EXPECT_FALSE(r.KeepingOff() || r.copy.ctx().turned_off.visible());
+    EXPECT_EQ(r.PowerOffTimes(), V{0}) << "none at the turn-on, and the watchdog stopped";
 }
 
 TEST(Toggle, AHeldKeyTogglesOnceNotWithEveryAutoRepeat) {
-    struct Case {
-        const char* named;
-        unsigned vk;
-        bool user;  // the user's hotkey (restored at start-up) rather than a wake key
-    } cases[] = {{"Enter", 0x0D, false}, {"Space", 0x20, false}, {"the user's F10", 0x79, true}};
-    for (const Case& c : cases) {
-        RunningCopy r({.stored = {{"HotKeySet", c.user ? "1" : "0"}}});
-        if (!c.user) r.Toggle();
+    // Enter and Space are wake keys; F10 is the user's hotkey, restored at start-up.
+    for (unsigned vk : {0x0Du, 0x20u, 0x79u}) {
+        RunningCopy r({.stored = {{"HotKeySet", vk == 0x79 ? "1" : "0"}}});
+        if (vk != 0x79) r.Toggle();
         const bool off_before = r.KeepingOff();
-        r.world.HoldHotKey(0, c.vk, 5);
+        r.world.HoldHotKey(0, vk, 5);
         r.RunUntil(100);
-        EXPECT_NE(r.KeepingOff(), off_before) << c.named;
+        EXPECT_NE(r.KeepingOff(), off_before) << vk;
     }
 }
 
-TEST(Watchdog, XpModeNeverShowsTheScreenAndResendsThePowerOffOnEveryTick) {
-    RunningCopy r({.os = kXp});
-    r.Toggle();
-    r.RunUntil(100);
-    EXPECT_FALSE(r.copy.ctx().turned_off.visible());
-    size_t ticks = r.copy.process.timer_ticks["tmr"].size();
-    EXPECT_GE(ticks, 9u);
-    EXPECT_EQ(r.world.power_requests.size(), 1 + ticks);
-}
-
-// The mouse wakes only when a tick sees the button down and a later tick sees it up, and only while it is a wake
-// input; a wake by another input forgets a press seen before it.
-TEST(Watchdog, MouseWakeNeedsAPressOnOneTickAndTheReleaseOnALaterOne) {
+// In XP mode no screen shows and every tick sends the power-off again. The mouse wakes only when a tick sees the
+// button down and a later tick sees it up, and only while it is a wake input; a wake by another input forgets a press
+// seen before it.
+TEST(Watchdog, XpModeResendsThePowerOffAndTheMouseWakesOnAPressAndALaterRelease) {
     struct Case {
         const char* named;
         std::uint64_t press, release;
@@ -79,98 +62,76 @@ TEST(Watchdog, MouseWakeNeedsAPressOnOneTickAndTheReleaseOnALaterOne) {
         r.world.At(c.release, [&] { r.world.ReleaseKey(1); });
         r.RunUntil(500);
         EXPECT_EQ(r.KeepingOff(), c.kept_off) << c.named;
-        if (!c.kept_off) {
-            EXPECT_EQ(r.monitor().MouseDownSeen, 0) << c.named;
-        }
+        if (!c.kept_off) continue;
+        EXPECT_FALSE(r.copy.ctx().turned_off.visible()) << c.named;
+        EXPECT_GE(r.world.power_requests.size(), 9u) << c.named;
     }
 }
 
+// The toggle's own power-off, one about a second after the click, none while the user types, one about a second after
+// typing stops. Idleness is the tick counts' unsigned difference, so the 32-bit wrap changes nothing, and a last-input
+// tick ahead of the tick count is input just now: the user counts as active until the tick count catches up.
 TEST(Watchdog, VistaModeSendsOnePowerOffPerBurstOfInput) {
-    RunningCopy r;
-    r.world.At(0, [&] { r.Toggle(); });  // the click on the button is input too
-    // The user types from 3 s to 6 s, then leaves the computer alone.
-    for (int t = 3000; t <= 6000; t += 200) r.world.At(t, [&] { r.world.UserInput(); });
-    r.RunUntil(12000);
-    // The toggle's own power-off, one about a second after the click, none while typing, one after typing stops.
-    std::vector<std::uint32_t> at = r.PowerOffTimes();
-    ASSERT_EQ(at.size(), 3u);
-    EXPECT_EQ(at[0], 0u);
-    EXPECT_TRUE(at[1] > 1000 && at[1] < 2100) << at[1];
-    EXPECT_TRUE(at[2] > 7000 && at[2] < 8100) << at[2];
-    EXPECT_EQ(r.copy.ctx().turned_off.cover_count(), 1) << "raised again without being moved";
+    struct Case {
+        const char* named;
+        bool wrap;
+        std::uint32_t ahead;
+    } cases[] = {{"plain", false, 0}, {"across the wrap", true, 0}, {"last input ahead", false, 3000}};
+    for (const Case& c : cases) {
+        RunningCopy r;
+        if (c.wrap) r.world.SetTickBase(0xFFFFFF00u);  // 256 ms before the wrap
+        r.world.UserInput();                            // the click on the button
+        r.world.At(0, [&] { r.Toggle(); });
+        for (int t = 3000; t <= 6000; t += 200) r.world.At(t, [&] { r.world.UserInput(); });
+        if (c.ahead) r.world.At(6100, [&] { r.world.SetLastInputTick(r.world.TickCount() + c.ahead); });
+        r.RunUntil(12000);
+        const V at = r.PowerOffTimes();
+        ASSERT_EQ(at.size(), 3u) << c.named;
+        EXPECT_TRUE(at[1] > 1000 && at[1] < 2100) << c.named << " " << at[1];
+        EXPECT_TRUE(at[2] > 7000 + c.ahead && at[2] < 8100 + c.ahead) << c.named << " " << at[2];
+        EXPECT_EQ(r.copy.ctx().turned_off.cover_count(), 1) << "raised again without being moved";
+    }
 }
 
-TEST(Watchdog, TheTickCounterWrapNeitherWakesNorStalls) {
-    RunningCopy r;
-    r.world.SetTickBase(0xFFFFFF00u);  // 256 ms before the 32-bit tick count wraps
-    r.world.UserInput();
-    r.world.At(0, [&] { r.Toggle(); });
-    r.RunUntil(3000);
-    ASSERT_EQ(r.world.power_requests.size(), 2u) << "one power-off after a second of idleness across the wrap";
-    EXPECT_TRUE(r.PowerOffTimes()[1] > 1000 && r.PowerOffTimes()[1] < 2100) << r.PowerOffTimes()[1];
-}
-
-TEST(Watchdog, ALastInputTickAheadOfTheTickCountIsInputJustNow) {
-    RunningCopy r;
-    r.world.At(0, [&] { r.Toggle(); });
-    r.world.At(1500, [&] { r.world.UserInput(); });
-    // The next reading of the last input lies 3 s ahead of the tick count.
-    r.world.At(1800, [&] { r.world.SetLastInputTick(r.world.TickCount() + 3000); });
-    r.RunUntil(7000);
-    ASSERT_EQ(r.world.power_requests.size(), 3u);
-    EXPECT_GT(r.PowerOffTimes()[2], 5800u) << "the user counts as active until the tick count catches up";
-}
-
-TEST(StatusScreen, TheMessageIsPlacedOnThePrimaryMonitorWhateverLiesAroundIt) {
-    // Monitors in pixels, the primary first; the screen covers them all from the virtual desktop's corner.
+// Monitors in pixels, the primary first. The screen covers them all from the virtual desktop's corner; the message's
+// box lies on the primary monitor and keeps its margins inside it at any scale.
+TEST(StatusScreen, TheMessagesBoxLiesInsideThePrimaryMonitorWhateverLiesAroundItAndAtAnyScale) {
     struct Case {
         const char* named;
         std::vector<SimWorld::Monitor> monitors;
-        int message_left, message_top;  // in twips from the screen window's corner
-    } cases[] = {{"one monitor", {{0, 0, 1024, 768}}, 240, 120},
-                 {"one to the right", {{0, 0, 1024, 768}, {1024, 0, 1280, 1024}}, 240, 120},
-                 {"one to the left", {{0, 0, 1024, 768}, {-1280, 0, 1280, 1024}}, 240 + 1280 * 15, 120},
-                 {"one above and left", {{0, 0, 1024, 768}, {-800, -600, 800, 600}}, 240 + 800 * 15, 120 + 600 * 15}};
+        ui::TwipRect box;  // in twips from the screen window's corner
+    } cases[] = {
+        {"above, left", {{0, 0, 1920, 1080}, {-800, -600, 800, 600}}, {240 + 800 * 15, 120 + 600 * 15, 12015, 13395}},
+        {"1024 x 768 at 150 %", {{0, 0, 1024, 768, 144}}, {240, 120, 9760, 7440}},
+        {"1024 x 768 at 200 %", {{0, 0, 1024, 768, 192}}, {240, 120, 7200, 5520}},
+    };
     for (const Case& c : cases) {
-        RunningCopy r;
-        r.world.monitors = c.monitors;
+        RunningCopy r({}, [&](SimWorld& w) { w.monitors = c.monitors; });
         r.Toggle();
-        const ui::TwipRect& box = r.copy.ctx().turned_off.lblOffMessage.rect();
-        EXPECT_EQ(std::pair(box.left, box.top), std::pair(c.message_left, c.message_top)) << c.named;
-        EXPECT_EQ(r.copy.ctx().turned_off.cover_count(), 1) << c.named;
+        const ui::TwipRect& b = r.copy.ctx().turned_off.lblOffMessage.rect();
+        EXPECT_EQ(std::tuple(b.left, b.top, b.width, b.height),
+                  std::tuple(c.box.left, c.box.top, c.box.width, c.box.height)) << c.named;
     }
 }
 
-// The screen gets its window at the first turn-off; the message's state set before (by the stored value, then by
-// the check box) is what that window shows.
-TEST(StatusScreen, TheMessageFollowsItsBoxAndAClickOnItWakesOnlyWithMouseClickChecked) {
+// The screen gets its window at the first turn-off, showing the message as its check box (loaded, then clicked) says.
+// A click on it wakes only while the mouse is a wake input, and unchecking the last wake input checks it again.
+TEST(StatusScreen, TheMessageAndItsClickFollowTheirBoxesAndTheLastWakeInputStaysChecked) {
     RunningCopy r({.stored = {{"OffMsg", "0"}}});
     TurnedOffScreen& screen = r.copy.ctx().turned_off;
     EXPECT_FALSE(screen.lblOffMessage.visible());
     EXPECT_EQ(r.copy.process.WindowOf(screen), nullptr) << "no window before the first turn-off";
     r.o().chkMsg.set_value(1);
-    EXPECT_TRUE(screen.lblOffMessage.visible());
-    EXPECT_EQ(r.Stored("OffMsg"), "1");
-    r.Toggle();
-    EXPECT_NE(r.copy.process.WindowOf(screen), nullptr);
-    EXPECT_TRUE(screen.lblOffMessage.visible());
     r.o().chkMouse.set_value(0);
+    r.Toggle();
+    EXPECT_TRUE(screen.lblOffMessage.visible());
     screen.lblOffMessage.OnClick();
     EXPECT_TRUE(r.KeepingOff());
     r.o().chkMouse.set_value(1);
     screen.lblOffMessage.OnClick();
     EXPECT_FALSE(r.KeepingOff());
-}
-
-TEST(WakeOptions, TheLastCheckedBoxChecksItselfAgainAndEveryClickStores) {
-    RunningCopy r;
     for (ui::CheckBox* box : {&r.o().chkEnter, &r.o().chkSpace, &r.o().chkMouse}) box->set_value(0);
-    EXPECT_EQ(r.o().chkMouse.value(), 1) << "the last wake input stays checked";
-    EXPECT_EQ(r.Values({"HotKeyEnter", "HotKeySpace", "HotKeyMouse"}), "001");
-    r.o().chkEnter.set_value(1);
-    r.o().chkMouse.set_value(0);
-    EXPECT_EQ(r.o().chkMouse.value(), 0);
-    EXPECT_EQ(r.Stored("HotKeyMouse"), "0");
+    EXPECT_EQ(r.Values({"HotKeyEnter", "HotKeySpace", "HotKeyMouse"}), "001") << "the mouse stays a wake input";
 }
 
 }  // namespace
