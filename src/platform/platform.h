@@ -100,7 +100,9 @@ public:
     // The full path of the program file as the system reports it, taken in Unicode and given as UTF-8, so that a
     // folder named outside the ANSI code page survives.
     virtual std::string ExePath() = 0;
-    // Another copy of the same executable name runs in this user session.
+    // Another copy of the same executable name that started earlier still runs in this user session, asked anew at
+    // each call. The first copy holds the instance until it ends; a copy that asks once none holds it any more
+    // holds it from then on.
     virtual bool PreviousInstanceRunning() = 0;
     virtual void HideFromTaskList() = 0;
     virtual OsVersion QueryOsVersion() = 0;

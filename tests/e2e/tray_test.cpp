@@ -73,14 +73,17 @@ TEST(Tray, RightClickOnTheIconOpensTheMenuAndExitEndsSoTheNextStartIsInTheTray) 
     ExpectStartsInTheTray(again);
 }
 
-TEST(Copies, SecondCopyAnsweredYesMovesTheFirstToTheCornerAndEnds) {
+// The stored place is the running copy's corner, also after the second copy has ended and a further tick: the
+// second copy stores nothing, not its own hidden window's place.
+TEST(Copies, SecondCopyAnsweredYesMovesTheFirstToTheCornerAndEndsLeavingTheCornerStored) {
     ASSERT_TRUE(SeedSettings());
-    WriteRaw("Left", "1500");
-    WriteRaw("Top", "1500");
+    WriteRaw("Left", "4500");
+    WriteRaw("Top", "3000");
     Lumoff first;
     HWND caption = first.WaitForMain();
     ASSERT_TRUE(caption);
-    ASSERT_EQ(WindowRect(caption).left, 100);
+    ASSERT_EQ(WindowRect(caption).left, 300);
+    ASSERT_EQ(WindowRect(caption).top, 200);
     Lumoff second;
     HWND box = WaitForMessageBox(second.process.Pid(), L"Lumoff");
     ASSERT_TRUE(box);
@@ -92,6 +95,8 @@ TEST(Copies, SecondCopyAnsweredYesMovesTheFirstToTheCornerAndEnds) {
     // The first copy retitled the second's window; the second sees its close title and ends.
     EXPECT_TRUE(second.process.WaitForExit(Duration(3000))) << "the second copy still runs";
     EXPECT_TRUE(first.process.IsRunning());
+    Pause(Duration(1500));
+    EXPECT_EQ(ReadRaw("Left").value_or("(missing)") + "," + ReadRaw("Top").value_or("(missing)"), "0,0");
 }
 
 // The second copy sleeps five seconds after its request and must still answer the first copy's retitling at once.

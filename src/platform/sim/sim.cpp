@@ -342,6 +342,7 @@ SimProcess::SimProcess(SimWorld& world, std::string command_line, std::string ex
     : world_(world), command_line_(std::move(command_line)), exe_name_(std::move(exe_name)),
       host_(std::make_unique<Host>(*this)) {
     world_.processes.push_back(this);
+    PreviousInstanceRunning();  // the instance is the new copy's when no other holds it
 }
 
 SimProcess::~SimProcess() {
@@ -350,10 +351,10 @@ SimProcess::~SimProcess() {
 }
 
 bool SimProcess::PreviousInstanceRunning() {
-    for (SimProcess* p : world_.processes) {
-        if (p == this) break;  // only copies started before this one
-        if (!p->exited && SameText(p->exe_name_, exe_name_)) return true;
-    }
+    if (owns_instance_) return false;
+    for (SimProcess* p : world_.processes)
+        if (p != this && p->owns_instance_ && !p->exited && SameText(p->exe_name_, exe_name_)) return true;
+    owns_instance_ = true;
     return false;
 }
 

@@ -300,6 +300,8 @@ private:
         std::uint64_t due;
     };
     std::vector<TimerState> timers_;
+    // The instance of this executable name is this copy's: no copy that started earlier runs (see Process).
+    bool owns_instance_ = false;
     bool started_ = false;
     int running_ = 0;  // frames of RunAsCurrent on the stack
     friend class Host;

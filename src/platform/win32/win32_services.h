@@ -55,7 +55,7 @@ public:
     std::string ExeName() override;
     std::string ExeFolder() override;
     std::string ExePath() override { return unicode_path_; }
-    bool PreviousInstanceRunning() override { return previous_instance_; }
+    bool PreviousInstanceRunning() override;
     void HideFromTaskList() override;
     OsVersion QueryOsVersion() override;
     std::string EnvironmentVariable(const std::string& name) override;
@@ -65,7 +65,7 @@ private:
     std::string path_;
     std::string unicode_path_;  // UTF-8
     HANDLE instance_mutex_ = nullptr;
-    bool previous_instance_ = false;
+    bool owns_instance_ = false;
 };
 
 class Win32Desktop : public Desktop {
