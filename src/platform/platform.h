@@ -171,11 +171,13 @@ struct TrayIcon {
     std::string tip;
 };
 
-// The notification area of the shell. Results are not reported: an icon the shell does not take is simply absent.
+// The notification area of the shell.
 class Tray {
 public:
     virtual ~Tray() = default;
-    virtual void AddIcon(const TrayIcon& icon) = 0;
+    // False when the shell did not take the icon: its notification area is not up yet (a slow logon) or busy, or an
+    // icon of the same window and id is already there.
+    virtual bool AddIcon(const TrayIcon& icon) = 0;
     // Removes the icon of the same window and id.
     virtual void DeleteIcon(const TrayIcon& icon) = 0;
 };

@@ -252,11 +252,13 @@ void SimWorld::HoldHotKey(unsigned modifiers, unsigned vk, int repeats) {
     }
 }
 
-void SimWorld::AddIcon(const TrayIcon& icon) {
+bool SimWorld::AddIcon(const TrayIcon& icon) {
     tray_calls.push_back({true, icon});
+    if (!shell_up) return false;
     for (const auto& shown : tray_icons)
-        if (SameIcon(shown, icon)) return;
+        if (SameIcon(shown, icon)) return false;
     tray_icons.push_back(icon);
+    return true;
 }
 
 void SimWorld::DeleteIcon(const TrayIcon& icon) {
@@ -283,6 +285,7 @@ bool SimWorld::NotifyTrayIcon(WindowRef window, std::uint32_t id, int mouse_mess
 }
 
 void SimWorld::RestartShell() {
+    shell_up = true;
     tray_icons.clear();
     std::vector<ui::Form*> forms;
     for (const auto& [ref, w] : windows_)

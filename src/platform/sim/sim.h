@@ -89,17 +89,20 @@ public:
     ui::TwipRect VirtualScreen() override;
     ui::TwipRect PrimaryMonitor() override;
 
-    // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails and
-    // deleting one that is not there does nothing; both are recorded all the same.
-    void AddIcon(const TrayIcon& icon) override;
+    // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails, and so
+    // does every add while the shell is not up; deleting one that is not there does nothing; all are recorded.
+    bool AddIcon(const TrayIcon& icon) override;
     void DeleteIcon(const TrayIcon& icon) override;
     std::vector<TrayIcon> tray_icons;
     std::vector<TrayCall> tray_calls;
     // The user's mouse action on an icon (a mouse message number such as 514, the left button's release): the shell
     // sends it to the icon's window as the icon's callback message. False when no such icon is shown.
     bool NotifyTrayIcon(WindowRef window, std::uint32_t id, int mouse_message);
-    // The shell starts again: every icon is gone, and every window of the running copies hears of it.
+    // The shell starts (again): it is up, every icon is gone, and every window of the running copies hears of it.
     void RestartShell();
+    // Whether the shell's notification area takes icons: not yet at a slow logon, until it starts (RestartShell) or
+    // the test says it is up.
+    bool shell_up = true;
 
     // Test set-up and observation.
     std::string short_date_pattern = "M/d/yyyy";

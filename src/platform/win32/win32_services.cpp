@@ -357,12 +357,13 @@ NOTIFYICONDATAA NotifyData(const TrayIcon& icon) {
 
 }  // namespace
 
-// Results are not looked at: an icon the shell does not take is simply absent.
-void Win32Tray::AddIcon(const TrayIcon& icon) {
+bool Win32Tray::AddIcon(const TrayIcon& icon) {
     NOTIFYICONDATAA data = NotifyData(icon);
-    if (auto notify = FromShell<decltype(&::Shell_NotifyIconA)>("Shell_NotifyIconA")) notify(NIM_ADD, &data);
+    auto notify = FromShell<decltype(&::Shell_NotifyIconA)>("Shell_NotifyIconA");
+    return notify && notify(NIM_ADD, &data);
 }
 
+// The result is not looked at: an icon that is not there is what a delete wants.
 void Win32Tray::DeleteIcon(const TrayIcon& icon) {
     NOTIFYICONDATAA data = NotifyData(icon);
     if (auto notify = FromShell<decltype(&::Shell_NotifyIconA)>("Shell_NotifyIconA")) notify(NIM_DELETE, &data);

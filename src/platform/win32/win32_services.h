@@ -94,7 +94,7 @@ private:
 // The icon shown is the one the record's window carries (the program's icon).
 class Win32Tray : public Tray {
 public:
-    void AddIcon(const TrayIcon& icon) override;
+    bool AddIcon(const TrayIcon& icon) override;
     void DeleteIcon(const TrayIcon& icon) override;
 };
 
