@@ -27,7 +27,12 @@ void Housekeeping::SavePositionIfMoved() {
 }
 
 void Housekeeping::tmrSticky_Timer() {
-    if (actions_.monitor_on()) {
+    if (!ctx_.running_copy) {
+        // A copy that asked the running one to show itself takes no request (not even its own) and stores nothing:
+        // its window's place is not the user's. It waits for its close title; should the running copy have ended
+        // meanwhile, no one will answer, and it ends.
+        if (!ctx_.os.process.PreviousInstanceRunning()) ctx_.os.process.Exit();
+    } else if (actions_.monitor_on()) {
         if (TakeRequest(kShowRequest)) {
             ctx_.main.set_top(0);
             ctx_.main.set_left(0);

@@ -1,5 +1,6 @@
-// tmrSticky_Timer: the once-a-second housekeeping of the main window. Answers a second copy's requests, saves the
-// window's position after a move, runs the schedule check and ends the program when its own title says so.
+// tmrSticky_Timer: the once-a-second housekeeping of the main window. In the copy that runs (Context::running_copy)
+// it answers a second copy's requests and saves the window's position after a move; in every copy it runs the
+// schedule check and ends the program when its own title says so.
 #pragma once
 
 #include <functional>

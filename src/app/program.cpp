@@ -206,6 +206,7 @@ void Program::Form_Load() {
     const LoadedSettings loaded = LoadSettings(ctx, FDC);
     main.set_top(static_cast<float>(ctx.last_top));
     main.set_left(static_cast<float>(ctx.last_left));
+    ctx.running_copy = true;
     main.ShowTopmost();
     main.tmrSticky.set_enabled(true);
 

@@ -49,6 +49,9 @@ struct Context {
     platform::WindowRef MainHandle() { return os.view.Handle(main); }
 
     int os_generation = kOsUnknownNt;
+    // This copy loaded its settings and is the one that runs: only it answers another copy's requests and stores the
+    // window's place. A copy that asks another one, hands over to it or ends at start-up never becomes it.
+    bool running_copy = false;
     // The main window's position as last loaded or saved, in whole twips.
     long last_top = 0;
     long last_left = 0;

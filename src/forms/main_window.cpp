@@ -46,7 +46,8 @@ MainWindow::MainWindow()
                             "Minimize to tray")),
       imgSettings(AddImage(*this, "imgSettings", ui::Picture::Settings, {960, 720, 240, 240}, "Settings")),
       tmrSticky(AddTimer("tmrSticky", 1000)),
-      tmr(AddTimer("tmr", 2)) {
+      tmr(AddTimer("tmr", 2)),
+      tmrTray(AddTimer("tmrTray", 1000)) {
     set_title("Lumoff");
     set_position(450, 450);
     imgTurnOff.tag = kTurnOffTag;

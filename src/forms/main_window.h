@@ -21,6 +21,8 @@ public:
     ui::Image& imgSettings;
     ui::Timer& tmrSticky;
     ui::Timer& tmr;
+    // Tries the tray icon again while the shell does not take it (tray/tray.h).
+    ui::Timer& tmrTray;
 };
 
 }  // namespace lumoff

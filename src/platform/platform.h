@@ -103,7 +103,9 @@ public:
     // Whether two paths (UTF-8) are the same text as the system compares file names: ordinal, ignoring letter case,
     // non-ASCII letters too ("ŁÓDŹ" is "łódź"), one character for one.
     virtual bool SameFileName(std::string_view a, std::string_view b) = 0;
-    // Another copy of the same executable name runs in this user session.
+    // Another copy of the same executable name that started earlier still runs in this user session, asked anew at
+    // each call. The first copy holds the instance until it ends; a copy that asks once none holds it any more
+    // holds it from then on.
     virtual bool PreviousInstanceRunning() = 0;
     virtual void HideFromTaskList() = 0;
     virtual OsVersion QueryOsVersion() = 0;
@@ -172,11 +174,13 @@ struct TrayIcon {
     std::string tip;
 };
 
-// The notification area of the shell. Results are not reported: an icon the shell does not take is simply absent.
+// The notification area of the shell.
 class Tray {
 public:
     virtual ~Tray() = default;
-    virtual void AddIcon(const TrayIcon& icon) = 0;
+    // False when the shell did not take the icon: its notification area is not up yet (a slow logon) or busy, or an
+    // icon of the same window and id is already there.
+    virtual bool AddIcon(const TrayIcon& icon) = 0;
     // Removes the icon of the same window and id.
     virtual void DeleteIcon(const TrayIcon& icon) = 0;
 };

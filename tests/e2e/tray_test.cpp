@@ -65,6 +65,9 @@ TEST(Copies, ADraggedCopyStoresItsPlaceAndAnswersTheShowAndTrayRequestsOfLaterCo
     ASSERT_TRUE(PressDialogButton(box, L"Yes"));
     EXPECT_TRUE(WaitUntil([&] { return WindowRect(caption).left == 0 && WindowRect(caption).top == 0; }));
     EXPECT_TRUE(second.process.WaitForExit(Duration(3000))) << "the second copy still runs";
+    // The second copy stores nothing: a further tick later the corner is what is stored, not its hidden window's place.
+    Pause(Duration(1500));
+    EXPECT_EQ(ReadRaw("Left").value_or("(missing)") + "," + ReadRaw("Top").value_or("(missing)"), "0,0");
 
     Lumoff third(L"/tray");
     ASSERT_TRUE(WaitUntil(

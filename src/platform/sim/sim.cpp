@@ -84,7 +84,29 @@ void SimWorld::SetClockBase(std::int64_t ms) {
     clock_base_.millisecond = static_cast<int>(rest % 1000);
 }
 
-void SimWorld::Sleep(std::uint32_t ms) { AdvanceTo(now_ms_ + ms); }
+void SimWorld::Sleep(std::uint32_t ms) { RunParkedUntil(now_ms_ + ms); }
+
+std::optional<SimWorld::CopyEvent> SimWorld::NextCopyEvent(const SimProcess* waiting) const {
+    std::optional<CopyEvent> next;
+    for (SimProcess* p : processes) {
+        if (!p || (p != waiting && !p->Parked())) continue;
+        if (!p->hotkey_messages.empty()) {
+            if (!next || !next->hotkey) next = CopyEvent{p, now_ms_, true};
+            continue;
+        }
+        auto due = p->NextTimer();
+        if (due && (!next || (!next->hotkey && *due < next->at))) next = CopyEvent{p, *due, false};
+    }
+    return next;
+}
+
+void SimWorld::RunParkedUntil(std::uint64_t ms) {
+    for (auto next = NextCopyEvent(nullptr); next && next->at <= ms; next = NextCopyEvent(nullptr)) {
+        AdvanceTo(next->at);
+        next->copy->RunParkedEvent();
+    }
+    AdvanceTo(ms);
+}
 
 void SimWorld::AdvanceTo(std::uint64_t ms) {
     if (ms > now_ms_) now_ms_ = ms;
@@ -102,8 +124,9 @@ int SimWorld::ShowMessage(WindowRef owner, const std::string& text, const std::s
     const size_t index = boxes.size();
     boxes.push_back({owner, text, title, style, answer, now_ms_, now_ms_});
     if (think_ms > 0) {
-        // The thread that shows the box: the owner's, or the only copy running when the box has no owner.
+        // The thread that shows the box: the owner's, or the one running now, or the only copy alive.
         SimProcess* showing = OwnerOf(owner);
+        if (!showing) showing = running_copy;
         if (!showing) {
             for (SimProcess* p : processes)
                 if (!p->exited) showing = showing ? nullptr : p;
@@ -116,7 +139,7 @@ int SimWorld::ShowMessage(WindowRef owner, const std::string& text, const std::s
         if (showing)
             showing->RunModalUntil(answer_at);
         else
-            AdvanceTo(answer_at);
+            RunParkedUntil(answer_at);
     }
     boxes[index].answered_at_ms = now_ms_;
     return answer;
@@ -237,11 +260,13 @@ void SimWorld::HoldHotKey(unsigned modifiers, unsigned vk, int repeats) {
     }
 }
 
-void SimWorld::AddIcon(const TrayIcon& icon) {
+bool SimWorld::AddIcon(const TrayIcon& icon) {
     tray_calls.push_back({true, icon});
+    if (!shell_up) return false;
     for (const auto& shown : tray_icons)
-        if (SameIcon(shown, icon)) return;
+        if (SameIcon(shown, icon)) return false;
     tray_icons.push_back(icon);
+    return true;
 }
 
 void SimWorld::DeleteIcon(const TrayIcon& icon) {
@@ -268,6 +293,7 @@ bool SimWorld::NotifyTrayIcon(WindowRef window, std::uint32_t id, int mouse_mess
 }
 
 void SimWorld::RestartShell() {
+    shell_up = true;
     tray_icons.clear();
     std::vector<ui::Form*> forms;
     for (const auto& [ref, w] : windows_)
@@ -327,6 +353,7 @@ SimProcess::SimProcess(SimWorld& world, std::string command_line, std::string ex
     : world_(world), command_line_(std::move(command_line)), exe_name_(std::move(exe_name)),
       host_(std::make_unique<Host>(*this)) {
     world_.processes.push_back(this);
+    PreviousInstanceRunning();  // the instance is the new copy's when no other holds it
 }
 
 SimProcess::~SimProcess() {
@@ -335,10 +362,10 @@ SimProcess::~SimProcess() {
 }
 
 bool SimProcess::PreviousInstanceRunning() {
-    for (SimProcess* p : world_.processes) {
-        if (p == this) break;  // only copies started before this one
-        if (!p->exited && SameText(p->exe_name_, exe_name_)) return true;
-    }
+    if (owns_instance_) return false;
+    for (SimProcess* p : world_.processes)
+        if (p != this && p->owns_instance_ && !p->exited && SameText(p->exe_name_, exe_name_)) return true;
+    owns_instance_ = true;
     return false;
 }
 
@@ -443,13 +470,18 @@ void SimProcess::PopupMenu(ui::Form&, const ui::Menu& menu) {
         }
 }
 
+std::optional<std::uint64_t> SimProcess::NextTimer() const {
+    std::optional<std::uint64_t> next;
+    for (const auto& t : timers_)
+        if (!next || t.due < *next) next = t.due;
+    return next;
+}
+
 std::optional<std::uint64_t> SimProcess::NextDue() const {
     std::optional<std::uint64_t> next;
-    auto consider = [&](std::uint64_t t) {
-        if (!next || t < *next) next = t;
-    };
-    for (const auto& t : timers_) consider(t.due);
-    for (const auto& s : world_.scripted) consider(s.at);
+    if (auto copy = world_.NextCopyEvent(this)) next = copy->at;
+    for (const auto& s : world_.scripted)
+        if (!next || s.at < *next) next = s.at;
     return next;
 }
 
@@ -469,34 +501,66 @@ bool SimProcess::TakeHotKeyMessage(WindowRef window) {
 }
 
 bool SimProcess::RunOneDue() {
-    std::uint64_t now = world_.now_ms();
-    if (!hotkey_messages.empty()) {
-        auto [window, id] = hotkey_messages.front();
-        hotkey_messages.pop_front();
-        if (ui::Form* form = world_.FormOf(window); form && form->OnHotKey) form->OnHotKey(id);
-        return true;
-    }
+    const std::uint64_t now = world_.now_ms();
+    // Hotkey messages first (posted messages come before timers), then the earliest of the scripted events and the
+    // timers, a scripted event first at the same time.
+    auto copy = world_.NextCopyEvent(this);
+    const bool copy_due = copy && copy->at <= now;
     auto& scripted = world_.scripted;
     auto s = std::min_element(scripted.begin(), scripted.end(), [](const auto& a, const auto& b) {
         return a.at != b.at ? a.at < b.at : a.order < b.order;
     });
-    auto t = std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) { return a.due < b.due; });
-    bool scripted_due = s != scripted.end() && s->at <= now;
-    bool timer_due = t != timers_.end() && t->due <= now;
-    if (scripted_due && (!timer_due || s->at <= t->due)) {
+    const bool scripted_due = s != scripted.end() && s->at <= now;
+    if (scripted_due && !(copy_due && (copy->hotkey || copy->at < s->at))) {
         auto action = std::move(s->action);
         scripted.erase(s);
         action();
         return true;
     }
-    if (timer_due) {
-        ui::Timer* timer = t->timer;
-        t->due = now + std::max(timer->interval(), kMinimumTimerMs);
-        timer_ticks[timer->name()].push_back(world_.TickCount());
-        timer->Tick();
-        return true;
+    if (!copy_due) return false;
+    if (copy->copy == this)
+        RunNextEvent();
+    else
+        copy->copy->RunParkedEvent();
+    return true;
+}
+
+void SimProcess::RunParkedEvent() {
+    try {
+        RunAsCurrent([this] { RunNextEvent(); });
+    } catch (const ProcessExited&) {
+        // It ended in its handler (Exit marked it); the copy that was running goes on.
     }
-    return false;
+}
+
+void SimProcess::RunNextEvent() {
+    if (!hotkey_messages.empty()) {
+        auto [window, id] = hotkey_messages.front();
+        hotkey_messages.pop_front();
+        if (ui::Form* form = world_.FormOf(window); form && form->OnHotKey) form->OnHotKey(id);
+        return;
+    }
+    auto t = std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) { return a.due < b.due; });
+    if (t == timers_.end()) return;
+    ui::Timer* timer = t->timer;
+    t->due = world_.now_ms() + std::max(timer->interval(), kMinimumTimerMs);
+    timer_ticks[timer->name()].push_back(world_.TickCount());
+    timer->Tick();
+}
+
+void SimProcess::RunAsCurrent(const std::function<void()>& code) {
+    struct Current {
+        SimProcess& p;
+        SimProcess* before;
+        ~Current() {
+            --p.running_;
+            p.world_.running_copy = before;
+        }
+    } current{*this, world_.running_copy};
+    started_ = true;
+    ++running_;
+    world_.running_copy = this;
+    code();
 }
 
 void SimProcess::RunModalUntil(std::uint64_t ms) {

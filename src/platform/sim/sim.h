@@ -4,6 +4,11 @@
 // Time is virtual: it moves only when a copy waits for a message (to the next timer or scripted event) or
 // sleeps. Scripted input and message-box answers are queued by the test beforehand. A copy that ends throws
 // ProcessExited; a wait with nothing left to happen before the test's horizon throws SimStopped.
+//
+// One copy runs at a time (SimProcess::RunAsCurrent: a test starts or resumes it). Every other copy that has started
+// and not ended is parked in its main loop, as a copy waiting for its next message on a real desktop: while the
+// running copy waits, sleeps or shows a box, the parked ones get their due timers and hotkey messages, all in
+// virtual-time order, so the ticks of two copies interleave as they do between two processes.
 #pragma once
 
 #include <deque>
@@ -84,17 +89,20 @@ public:
     ui::TwipRect VirtualScreen() override;
     ui::TwipRect PrimaryMonitor() override;
 
-    // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails and
-    // deleting one that is not there does nothing; both are recorded all the same.
-    void AddIcon(const TrayIcon& icon) override;
+    // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails, and so
+    // does every add while the shell is not up; deleting one that is not there does nothing; all are recorded.
+    bool AddIcon(const TrayIcon& icon) override;
     void DeleteIcon(const TrayIcon& icon) override;
     std::vector<TrayIcon> tray_icons;
     std::vector<TrayCall> tray_calls;
     // The user's mouse action on an icon (a mouse message number such as 514, the left button's release): the shell
     // sends it to the icon's window as the icon's callback message. False when no such icon is shown.
     bool NotifyTrayIcon(WindowRef window, std::uint32_t id, int mouse_message);
-    // The shell starts again: every icon is gone, and every window of the running copies hears of it.
+    // The shell starts (again): it is up, every icon is gone, and every window of the running copies hears of it.
     void RestartShell();
+    // Whether the shell's notification area takes icons: not yet at a slow logon, until it starts (RestartShell) or
+    // the test says it is up.
+    bool shell_up = true;
 
     // Test set-up and observation.
     std::string short_date_pattern = "M/d/yyyy";
@@ -154,6 +162,19 @@ public:
 
     // Scripted events run at their virtual time, inside whichever copy is waiting then.
     void At(std::uint64_t ms, std::function<void()> action);
+    // The copy whose code runs now; null while the test itself acts.
+    SimProcess* running_copy = nullptr;
+    // The next event of the parked copies and of `waiting` (null for none): its copy and its time. Hotkey messages
+    // are due at once and come before timers; at the same time the copy that started first goes first.
+    struct CopyEvent {
+        SimProcess* copy;
+        std::uint64_t at;
+        bool hotkey;
+    };
+    std::optional<CopyEvent> NextCopyEvent(const SimProcess* waiting) const;
+    // Time passes to `ms` while the running copy runs nothing (it sleeps, or shows a box of no copy's); the parked
+    // copies run what comes due meanwhile.
+    void RunParkedUntil(std::uint64_t ms);
     // Waits that reach past this time stop the run (SimStopped).
     std::uint64_t horizon_ms = 600000;
 
@@ -227,6 +248,15 @@ public:
     // then leaves the clock there.
     void RunModalUntil(std::uint64_t ms);
 
+    // Runs code of this copy (its start, or its main loop resumed) as the copy that runs now; see the top of this
+    // file. Exceptions pass through.
+    void RunAsCurrent(const std::function<void()>& code);
+    // Started, not ended, and not running code now: waiting in its main loop for its next message.
+    bool Parked() const { return started_ && !exited && running_ == 0; }
+    // Runs this parked copy's next event (a hotkey message, else its earliest timer), which is due, as the current
+    // copy; when it ends in its handler it is marked ended while the copy that was running goes on.
+    void RunParkedEvent();
+
     // EventLoop
     void WaitMessage() override;
     bool TakeHotKeyMessage(WindowRef window) override;
@@ -261,8 +291,12 @@ public:
     // Tick counts at which each timer fired, by timer name.
     std::map<std::string, std::vector<std::uint32_t>> timer_ticks;
 
+    // When this copy's earliest timer is due, if it has one running.
+    std::optional<std::uint64_t> NextTimer() const;
+
 private:
     class Host;
+    void RunNextEvent();
     std::optional<std::uint64_t> NextDue() const;
     bool RunOneDue();
     // Puts the window where its form says and lets it hear of the DPI of the monitor it lands on, as the system
@@ -281,6 +315,10 @@ private:
         std::uint64_t due;
     };
     std::vector<TimerState> timers_;
+    // The instance of this executable name is this copy's: no copy that started earlier runs (see Process).
+    bool owns_instance_ = false;
+    bool started_ = false;
+    int running_ = 0;  // frames of RunAsCurrent on the stack
     friend class Host;
 };
 

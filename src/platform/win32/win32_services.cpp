@@ -202,12 +202,20 @@ Win32Process::Win32Process() {
         }
         wide.resize(wide.size() * 2);
     }
-    // One mutex per executable name and user session: a second copy of the same file name finds it.
+    // One mutex per executable name and user session, owned by the first copy: a second copy of the same file name
+    // finds it owned, and the system releases it when that copy ends, whichever way.
     std::string exe = ExeName();
     CharLowerA(exe.data());
     std::string name = "Local\\Lumoff.Instance." + exe;
     instance_mutex_ = CreateMutexA(nullptr, FALSE, name.c_str());
-    previous_instance_ = instance_mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+    PreviousInstanceRunning();
+}
+
+bool Win32Process::PreviousInstanceRunning() {
+    if (!instance_mutex_ || owns_instance_) return false;
+    const DWORD taken = WaitForSingleObject(instance_mutex_, 0);
+    owns_instance_ = taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED;
+    return !owns_instance_;
 }
 
 Win32Process::~Win32Process() {
@@ -356,12 +364,13 @@ NOTIFYICONDATAA NotifyData(const TrayIcon& icon) {
 
 }  // namespace
 
-// Results are not looked at: an icon the shell does not take is simply absent.
-void Win32Tray::AddIcon(const TrayIcon& icon) {
+bool Win32Tray::AddIcon(const TrayIcon& icon) {
     NOTIFYICONDATAA data = NotifyData(icon);
-    if (auto notify = FromShell<decltype(&::Shell_NotifyIconA)>("Shell_NotifyIconA")) notify(NIM_ADD, &data);
+    auto notify = FromShell<decltype(&::Shell_NotifyIconA)>("Shell_NotifyIconA");
+    return notify && notify(NIM_ADD, &data);
 }
 
+// The result is not looked at: an icon that is not there is what a delete wants.
 void Win32Tray::DeleteIcon(const TrayIcon& icon) {
     NOTIFYICONDATAA data = NotifyData(icon);
     if (auto notify = FromShell<decltype(&::Shell_NotifyIconA)>("Shell_NotifyIconA")) notify(NIM_DELETE, &data);

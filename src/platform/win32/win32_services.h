@@ -56,7 +56,7 @@ public:
     std::string ExeFolder() override;
     std::string ExePath() override { return unicode_path_; }
     bool SameFileName(std::string_view a, std::string_view b) override;
-    bool PreviousInstanceRunning() override { return previous_instance_; }
+    bool PreviousInstanceRunning() override;
     void HideFromTaskList() override;
     OsVersion QueryOsVersion() override;
     std::string EnvironmentVariable(const std::string& name) override;
@@ -66,7 +66,7 @@ private:
     std::string path_;
     std::string unicode_path_;  // UTF-8
     HANDLE instance_mutex_ = nullptr;
-    bool previous_instance_ = false;
+    bool owns_instance_ = false;
 };
 
 class Win32Desktop : public Desktop {
@@ -95,7 +95,7 @@ private:
 // The icon shown is the one the record's window carries (the program's icon).
 class Win32Tray : public Tray {
 public:
-    void AddIcon(const TrayIcon& icon) override;
+    bool AddIcon(const TrayIcon& icon) override;
     void DeleteIcon(const TrayIcon& icon) override;
 };
 

@@ -65,14 +65,21 @@ TEST(Startup, OffSwitchWaitsSendsOnePowerOffToItsOwnWindowAndEnds) {
     EXPECT_TRUE(first.world.boxes.empty());
 }
 
+// The sender does not wait for an answer: it ends five seconds after its request. The running copy answers on its
+// next tick while the monitor is on: it goes to the tray and turns the monitor off.
 TEST(Startup, TraySwitchWithAnotherCopyRunningSendsTheRequestAndEndsAfterFiveSeconds) {
-    RunningCopy first;
-    first.world.horizon_ms = 60000;
-    SimCopy copy(first.world, "lumoff.exe /x /TRAY");
-    EXPECT_EQ(copy.Start(), 5000u);
-    EXPECT_EQ(copy.main().title(), "Lumoff.exe +TRAY");
-    EXPECT_FALSE(copy.main().visible());
-    EXPECT_TRUE(first.world.power_requests.empty() && first.world.boxes.empty());
+    for (bool first_off : {false, true}) {
+        RunningCopy first;
+        if (first_off) first.Toggle();
+        first.world.horizon_ms = 60000;
+        SimCopy copy(first.world, "lumoff.exe /x /TRAY");
+        EXPECT_EQ(copy.Start(), 5000u);
+        EXPECT_EQ(copy.main().title(), first_off ? "Lumoff.exe +TRAY" : "Lumoff.exe +CLOSE");
+        EXPECT_FALSE(copy.main().visible());
+        EXPECT_TRUE(first.KeepingOff());
+        EXPECT_EQ(first.main().visible(), first_off) << "in the tray only when it answered";
+        EXPECT_TRUE(first.world.boxes.empty());
+    }
 }
 
 TEST(Startup, TraySwitchAloneTurnsOffGoesToTheTrayAndFinishesTheStartUp) {
@@ -88,27 +95,36 @@ TEST(Startup, TraySwitchAloneTurnsOffGoesToTheTrayAndFinishesTheStartUp) {
     EXPECT_EQ(depth, 1) << "the main loop runs";
 }
 
-// No ends the second copy at once. Yes hands over: the running copy answers before the second copy's first tick,
-// or else the second answers its own request; either way it ends on the first tick after its title was changed.
-TEST(Startup, SecondCopyEndsAtOnceOnNoAndOnItsCloseTickAfterYes) {
+// No ends the second copy at once. Yes hands over: the running copy answers on its next tick while the monitor is on,
+// moves to the corner and stores that place; the second copy answers no request itself and stores nothing, and ends
+// on its first tick after the answer, or after the running copy has ended unanswering.
+TEST(Startup, SecondCopyEndsOnNoAndAfterYesOnItsFirstTickOnceAnsweredOrAlone) {
+    enum Then { kStaysOn, kOffUntil4500, kOffAndClosedAt2500 };
     struct Case {
         int answer;
-        bool first_answers;
+        Then then;
         std::uint64_t ended;
-    } cases[] = {{kIdNo, false, 0}, {kIdYes, true, 1000}, {kIdYes, false, 1000}};
+        const char* stored_left_top;
+    } cases[] = {{kIdNo, kStaysOn, 300, "45003000"},
+                 {kIdYes, kStaysOn, 1300, "00"},
+                 {kIdYes, kOffUntil4500, 5300, "00"},
+                 {kIdYes, kOffAndClosedAt2500, 3300, "45003000"}};
     for (const Case& c : cases) {
-        RunningCopy first;
-        first.world.horizon_ms = 60000;
-        first.world.box_answers = {c.answer};
+        RunningCopy first({.stored = {{"Left", "4500"}, {"Top", "3000"}}});
         SimWorld& w = first.world;
-        if (c.first_answers)
-            w.At(500, [&] { w.SetWindowTitle(w.FindWindowByTitle("Lumoff.exe +SHOW"), "Lumoff.exe +CLOSE"); });
+        if (c.then != kStaysOn) first.Toggle();
+        if (c.then == kOffUntil4500) w.At(4500, [&] { first.Toggle(); });
+        if (c.then == kOffAndClosedAt2500) w.At(2500, [&] { first.main().set_title("Lumoff.exe +CLOSE"); });
+        w.box_answers = {c.answer};
+        w.box_think_ms = {300};
+        w.horizon_ms = 60000;
         SimCopy second(w);
-        EXPECT_EQ(second.Start(), c.ended) << c.answer << c.first_answers;
+        SCOPED_TRACE(c.then);
+        EXPECT_EQ(second.Start(), c.ended);
+        if (!first.copy.ended()) first.RunUntil(8000);
+        EXPECT_EQ(first.Values({"Left", "Top"}), c.stored_left_top) << "the running copy's place, and only its";
         EXPECT_EQ(w.boxes.size(), 1u);
-        EXPECT_FALSE(second.main().visible());
-        EXPECT_FALSE(second.main().topmost()) << "steps after the hand-over did not run";
-        EXPECT_EQ(first.main().title(), "Lumoff");
+        EXPECT_FALSE(second.main().visible() || second.main().topmost()) << "steps after the hand-over did not run";
     }
 }
 

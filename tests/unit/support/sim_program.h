@@ -32,7 +32,8 @@ public:
         : world(world), process(world, std::move(command_line), std::move(exe_name)) {}
 
     // Runs the copy until it ends (returns the virtual time it ended at) or until nothing more happens before
-    // the world's horizon (returns nothing).
+    // the world's horizon (returns nothing). Copies started before it and not ended are parked meanwhile: their
+    // timers and hotkey messages run while this one waits.
     std::optional<std::uint64_t> Start() {
         program = std::make_unique<Program>(process.platform());
         return Until([this] { program->Run(); });
@@ -41,6 +42,8 @@ public:
     std::optional<std::uint64_t> Resume() {
         return Until([this] { program->monitor.ProcessMessages(false); });
     }
+    // Whether the copy has ended, by now or while it was parked.
+    bool ended() const { return process.exited; }
 
     Context& ctx() { return program->ctx; }
     MainWindow& main() { return program->ctx.main; }
@@ -54,7 +57,7 @@ public:
 private:
     std::optional<std::uint64_t> Until(const std::function<void()>& run) {
         try {
-            run();
+            process.RunAsCurrent(run);
         } catch (const platform::sim::ProcessExited& e) {
             return e.at_ms;
         } catch (const platform::sim::SimStopped&) {

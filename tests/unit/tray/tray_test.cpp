@@ -112,6 +112,28 @@ TEST(Tray, ShellRestartAddsTheIconAgainOnlyWhileInTheTray) {
     EXPECT_TRUE(r.Shown());
 }
 
+// At a slow logon the shell takes no icon yet. The program in the tray tries again when the shell announces its
+// taskbar and on its timer; a minute without an icon brings the caption window back, and `Tray` keeps the choice.
+TEST(Tray, AnIconTheShellRefusesIsTriedAgainUntilTakenOrTheWindowComesBackAfterAMinute) {
+    enum Shell { kAnnounced, kUpQuietly, kNeverUp };
+    for (Shell shell : {kAnnounced, kUpQuietly, kNeverUp}) {
+        Running r({.stored = {{"Tray", "1"}}, .until = 5600}, [&](SimWorld& w) {
+            w.shell_up = false;
+            if (shell == kAnnounced) w.At(5500, [&w] { w.RestartShell(); });
+            if (shell == kUpQuietly) w.At(5500, [&w] { w.shell_up = true; });
+        });
+        SCOPED_TRACE(shell);
+        EXPECT_EQ(r.InTray(), shell == kAnnounced) << "at once on the announcement only";
+        r.RunUntil(70000);
+        const size_t calls = r.world.tray_calls.size();
+        r.RunUntil(80000);
+        EXPECT_EQ(r.InTray(), shell != kNeverUp);
+        EXPECT_EQ(r.Shown(), shell == kNeverUp);
+        EXPECT_EQ(r.world.tray_calls.size(), calls) << "no try after the icon or the window";
+        EXPECT_EQ(r.Stored("Tray"), "1");
+    }
+}
+
 // Show then tray in one tick, only while the monitor is on; the monitor state is tested once, at the tick's start,
 // so the position show gave the window is saved in the same tick. A show request leaves a program in the tray hidden.
 TEST(Housekeeping, AnswersShowThenTrayInOneTickOnlyWhileTheMonitorIsOn) {
