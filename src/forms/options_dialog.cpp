@@ -25,6 +25,9 @@ ui::FormStyle OptionsStyle() {
     style.back_colour = kDialogColour;
     style.client_width = 2895;
     style.client_height = 8535;
+    // At a large scale, or on a small screen, its frames go into two columns (or its client area scrolls) so that
+    // every control stays within reach.
+    style.fits_work_area = true;
     return style;
 }
 

@@ -22,6 +22,8 @@ struct FormStyle {
     Colour back_colour = kBlack;
     int client_width = 0;  // twips
     int client_height = 0;
+    // Where the designed window does not fit the work area of its monitor, it is arranged to fit (ui::LayOutToFit).
+    bool fits_work_area = false;
 };
 
 class Form {

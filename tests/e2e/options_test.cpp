@@ -1,5 +1,5 @@
-// The real Options dialog: shown and hidden, its window, every control at its designed place with its caption, the
-// keyboard's tab order, and a dialog taller than the screen at a large display scale.
+// The real Options dialog: shown and hidden, its window, every control at its designed place with its caption, and the
+// keyboard's tab order. (At large display scales: dpi_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -85,27 +85,6 @@ TEST(Options, SettingsButtonShowsAndHidesTheCentredToolDialog) {
         EXPECT_EQ(WindowRect(dialog).top, r.top);
     }
     EXPECT_TRUE(lumoff.process.IsRunning());
-}
-
-TEST(Options, TallerThanTheWorkAreaAtADisplayScaleItKeepsItsTitleBarOnScreen) {
-    ASSERT_TRUE(SeedSettings());
-    // 175 %: the program, started after this, takes 168 dpi; the dialog is then about 1029 pixels tall.
-    const DWORD dpi = 168;
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi),
-              ERROR_SUCCESS);
-    Lumoff lumoff;
-    RECT caption = WindowRect(lumoff.WaitForMain());
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = lumoff.Options()) != nullptr; }));
-    // The settings button, at its place in the caption window scaled from the 81 x 65 pixels of 96 dpi.
-    ASSERT_TRUE(Click({caption.left + 72 * Width(caption) / 81, caption.top + 56 * Height(caption) / 65}));
-    ASSERT_TRUE(WaitForVisible(dialog));
-    RECT r = WindowRect(dialog);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_GT(r.bottom - r.top, work.bottom - work.top) << "taller than the work area at this scale";
-    EXPECT_GE(r.top, work.top) << "the title bar lies inside the work area";
-    EXPECT_GE(r.left, work.left);
 }
 
 TEST(Options, EveryControlStandsAtItsPlaceWithItsCaption) {

@@ -239,6 +239,18 @@ const SimWorld::Monitor& SimWorld::MonitorOf(const ui::PixelRect& r) const {
     return *best;
 }
 
+void SimWorld::SetWorkArea(size_t monitor, const ui::PixelRect& work) {
+    monitors.at(monitor).work = work;
+    for (SimProcess* p : processes)
+        if (!p->exited) p->WorkAreaChanged();
+}
+
+ui::WindowFrame FrameOf(const ui::FormStyle& style, int dpi) {
+    const bool framed = style.border == ui::Border::FixedToolWindow;
+    auto scaled = [dpi](int px) { return (px * dpi + ui::kDefaultDpi / 2) / ui::kDefaultDpi; };
+    return {framed ? scaled(6) : 0, framed ? scaled(22) : 0, scaled(17)};
+}
+
 void SimWorld::DragWindow(WindowRef window, int x, int y) {
     UserInput();
     SimProcess* owner = OwnerOf(window);
@@ -393,7 +405,7 @@ void SimProcess::Create(ui::Form& form) {
     form.host = host_.get();
     SimWindow& w = windows_[&form];
     w.dpi = world_.SystemDpi();
-    w.layout = ui::LayOut(form, w.dpi);
+    Fit(form);  // on the primary monitor, where it stands until it is placed
     Place(form);
     for (const auto& t : form.timers())
         if (t->enabled()) host_->TimerChanged(*t);
@@ -409,12 +421,12 @@ void SimProcess::Place(ui::Form& form) {
     if (it == windows_.end()) return;
     SimWindow& w = it->second;
     const int system_dpi = world_.SystemDpi();
-    w.rect.width = w.layout.client_width;
-    w.rect.height = w.layout.client_height;
+    w.rect.width = w.layout.window_width;
+    w.rect.height = w.layout.window_height;
     if (form.style().centred && !world_.monitors.empty()) {
-        const SimWorld::Monitor& primary = world_.monitors.front();
-        w.rect.left = ui::CentredStart(primary.left, primary.width, w.rect.width);
-        w.rect.top = ui::CentredStart(primary.top, primary.height, w.rect.height);
+        const ui::PixelRect work = world_.monitors.front().WorkArea();
+        w.rect.left = ui::CentredStart(work.left, work.width, w.rect.width);
+        w.rect.top = ui::CentredStart(work.top, work.height, w.rect.height);
     } else {
         w.rect.left = ui::TwipsToPixels(form.left(), system_dpi);
         w.rect.top = ui::TwipsToPixels(form.top(), system_dpi);
@@ -428,6 +440,8 @@ void SimProcess::MovedByUser(ui::Form& form, int x, int y) {
     it->second.rect.left = x;
     it->second.rect.top = y;
     FollowMonitor(form);
+    // Also onto a monitor of the same scale, whose work area may be another.
+    if (form.style().fits_work_area) Fit(form);
     // The move itself, as the window reports it.
     syncing_ = true;
     const int system_dpi = world_.SystemDpi();
@@ -443,11 +457,41 @@ void SimProcess::FollowMonitor(ui::Form& form) {
     // The system's suggestion: the same corner, the size scaled to the new DPI.
     ui::PixelRect suggested{w.rect.left, w.rect.top, w.rect.width * dpi / w.dpi, w.rect.height * dpi / w.dpi};
     syncing_ = true;
-    w.layout = ui::OnDpiChanged(form, dpi, suggested, world_.SystemDpi());
+    w.layout = ui::OnDpiChanged(form, dpi, suggested, world_.SystemDpi(), world_.MonitorOf(suggested).WorkArea(),
+                                FrameOf(form.style(), dpi));
     syncing_ = false;
     w.dpi = dpi;
     w.rect = suggested;
+    if (form.style().fits_work_area) {  // as the Win32 view, which sizes only these windows from their layout
+        w.rect.width = w.layout.window_width;
+        w.rect.height = w.layout.window_height;
+    }
     ++w.dpi_changes;
+}
+
+void SimProcess::Fit(ui::Form& form) {
+    SimWindow& w = windows_[&form];
+    w.layout = ui::LayOutToFit(form, w.dpi, world_.MonitorOf(w.rect).WorkArea(), FrameOf(form.style(), w.dpi));
+    w.rect.width = w.layout.window_width;
+    w.rect.height = w.layout.window_height;
+}
+
+void SimProcess::WorkAreaChanged() {
+    for (const auto& entry : handles_) {
+        ui::Form* form = world_.FormOf(entry.second);
+        if (!form || !form->style().fits_work_area) continue;
+        Fit(*form);
+        // Moved inside the work area where it no longer fits where it stands, as the Win32 view does; the window
+        // reports the move.
+        SimWindow& w = windows_[form];
+        const ui::PixelRect work = world_.MonitorOf(w.rect).WorkArea();
+        w.rect.left = ui::InsideStart(w.rect.left, w.rect.width, work.left, work.width);
+        w.rect.top = ui::InsideStart(w.rect.top, w.rect.height, work.top, work.height);
+        syncing_ = true;
+        form->set_position(static_cast<float>(ui::PixelsToTwips(w.rect.left, world_.SystemDpi())),
+                           static_cast<float>(ui::PixelsToTwips(w.rect.top, world_.SystemDpi())));
+        syncing_ = false;
+    }
 }
 
 WindowRef SimProcess::Handle(const ui::Form& form) {

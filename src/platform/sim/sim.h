@@ -134,6 +134,8 @@ public:
     struct Monitor {
         int left, top, width, height;
         int dpi = ui::kDefaultDpi;
+        ui::PixelRect work{};  // the part a taskbar leaves free; none given: the whole monitor
+        ui::PixelRect WorkArea() const { return work.width > 0 ? work : ui::PixelRect{left, top, width, height}; }
     };
     std::vector<Monitor> monitors{{0, 0, 1920, 1080}};
     int SystemDpi() const { return monitors.empty() ? ui::kDefaultDpi : monitors.front().dpi; }
@@ -143,6 +145,8 @@ public:
     // A window that comes onto a monitor of another scale hears of its new DPI first, with the rectangle the system
     // suggests for it there.
     void DragWindow(WindowRef window, int x, int y);
+    // The work area of a monitor changes (a taskbar moved or resized): every window of the copies hears of it.
+    void SetWorkArea(size_t monitor, const ui::PixelRect& work);
 
     // Input: the user's actions at the current virtual time.
     void PressKey(int vk);
@@ -219,6 +223,10 @@ private:
 // blocks without one upper case of their own or whose case the tables disagree on (µ ß ı ĸ ŉ ſ ΐ ΰ ӏ), must be equal.
 bool SameFileNameIgnoringCase(std::string_view a, std::string_view b);
 
+// The frame the system draws around a window of this style at this DPI: a tool window's borders and small title bar
+// (6 x 22 pixels at 96 dpi) and a scroll bar's width (17), at the DPI's scale.
+ui::WindowFrame FrameOf(const ui::FormStyle& style, int dpi);
+
 class SimProcess : public Process, public View, public EventLoop {
 public:
     SimProcess(SimWorld& world, std::string command_line, std::string exe_name = "Lumoff");
@@ -276,8 +284,8 @@ public:
     // The foreground window at the moment each menu opened.
     std::vector<WindowRef> menu_foreground;
     std::vector<ui::Form*> drags;
-    // What the view gave a form's window: its DPI, where it stands on the screen (pixels; the client area, as the
-    // simulated windows have no frame) and its layout at that DPI.
+    // What the view gave a form's window: its DPI, where it stands on the screen (pixels, its frame included) and its
+    // layout at that DPI, fitted to the work area of its monitor.
     struct SimWindow {
         int dpi = ui::kDefaultDpi;
         ui::PixelRect rect;
@@ -287,6 +295,7 @@ public:
     const SimWindow* WindowOf(const ui::Form& form) const;
     // The window moved by the user to x, y; see SimWorld::DragWindow.
     void MovedByUser(ui::Form& form, int x, int y);
+    void WorkAreaChanged();
     std::deque<std::pair<WindowRef, int>> hotkey_messages;  // (window, id)
     // Tick counts at which each timer fired, by timer name.
     std::map<std::string, std::vector<std::uint32_t>> timer_ticks;
@@ -303,6 +312,7 @@ private:
     // does for a window of a program aware of each monitor's scale.
     void Place(ui::Form& form);
     void FollowMonitor(ui::Form& form);
+    void Fit(ui::Form& form);
     std::map<const ui::Form*, SimWindow> windows_;
     bool syncing_ = false;  // a change coming from the window itself
     SimWorld& world_;

@@ -139,7 +139,7 @@ void Win32View::ControlChanged(ui::Control& c, ui::Property what) {
             break;
         case ui::Property::Position:
         case ui::Property::Font:
-            Layout(*fw, ui::LayOut(*fw->form, fw->dpi));
+            Fit(*fw);
             break;
     }
 }

@@ -61,6 +61,7 @@ ui::Control* Win32View::FocusedControl(const FormWindow& fw) const {
 
 void Win32View::FocusControl(FormWindow& fw, ui::Control& c) {
     HWND h = reinterpret_cast<HWND>(c.native);
+    ScrollIntoView(fw, h);
     SetFocus(h);
     // Tabbing into a text box selects its text, so that typing replaces it.
     if (c.kind() == ui::Kind::TextBox) SendMessageA(h, EM_SETSEL, 0, -1);
@@ -96,12 +97,12 @@ void Win32View::MoveFocus(FormWindow& fw, bool backward) {
 
 void Win32View::RestoreFocus(FormWindow& fw) {
     HWND last = fw.last_focus;
-    if (last && IsWindow(last) && IsWindowVisible(last) && IsWindowEnabled(last)) {
-        SetFocus(last);
-        return;
+    if (!last || !IsWindow(last) || !IsWindowVisible(last) || !IsWindowEnabled(last)) {
+        std::vector<ui::Control*> stops = TabStops(fw);
+        last = stops.empty() ? fw.hwnd : reinterpret_cast<HWND>(stops.front()->native);
     }
-    std::vector<ui::Control*> stops = TabStops(fw);
-    SetFocus(stops.empty() ? fw.hwnd : reinterpret_cast<HWND>(stops.front()->native));
+    ScrollIntoView(fw, last);
+    SetFocus(last);
 }
 
 bool Win32View::OnDialogKey(FormWindow& fw, const MSG& msg) {

@@ -130,21 +130,27 @@ LRESULT Win32View::OnFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wp,
                 form.set_position(static_cast<float>(ui::PixelsToTwips(wr.left, system_dpi_)),
                                   static_cast<float>(ui::PixelsToTwips(wr.top, system_dpi_)));
                 syncing_ = false;
+                // Onto another monitor of the same scale (one of another scale sends WM_DPICHANGED): another work area.
+                if (form.style().fits_work_area && MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST) != fw.monitor)
+                    Fit(fw);
             }
             return 0;
-        case WM_DPICHANGED: {
+        case WM_DPICHANGED:
             // Moved to a monitor of another scale: the suggested rectangle, the form's position and the layout.
-            fw.dpi = HIWORD(wp);
-            const RECT* r = reinterpret_cast<const RECT*>(lp);
-            const ui::PixelRect suggested{r->left, r->top, r->right - r->left, r->bottom - r->top};
-            syncing_ = true;
-            const ui::FormPixels pixels = ui::OnDpiChanged(form, fw.dpi, suggested, system_dpi_);
-            SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.width, suggested.height,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            syncing_ = false;
-            Layout(fw, pixels);
+            OnDpiChanged(fw, HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
-        }
+        case WM_SETTINGCHANGE:
+            // A taskbar moved or resized: the work area is another.
+            if (wp == SPI_SETWORKAREA) OnWorkAreaChanged(fw);
+            break;
+        case WM_DISPLAYCHANGE:
+            OnWorkAreaChanged(fw);
+            break;
+        case WM_VSCROLL:
+        case WM_MOUSEWHEEL:
+            if (!fw.pixels.scrolls()) break;
+            OnScroll(fw, msg, wp);
+            return 0;
         default:
             break;
     }

@@ -15,6 +15,9 @@ namespace lumoff::platform::win32 {
 namespace {
 
 constexpr int kComboDropHeightPx = 200;
+// A scroll bar's line and the wheel's step of three of them: a row of the layouts.
+constexpr int kScrollLineTwips = 240;
+constexpr int kWheelLines = 3;
 constexpr int kIconResource = 1;
 // The face of controls that name none, at the size their font gives (8.25 points unless set). The layouts are
 // measured in it; "MS Shell Dlg" stands for a wider face on some systems and would cut captions short.
@@ -121,14 +124,15 @@ void Win32View::Create(ui::Form& form) {
     DWORD ex = s.taskbar_button ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
     if (s.border == ui::Border::FixedToolWindow) style |= WS_CAPTION | WS_SYSMENU;
     if (s.border == ui::Border::FixedToolWindow) ex |= WS_EX_CONTROLPARENT;
-    const ui::FormPixels pixels = ui::LayOut(form, fw.dpi);
-    RECT r{0, 0, pixels.client_width, pixels.client_height};
+    RECT r{0, 0, 0, 0};
     AdjustWindowRectEx(&r, style, FALSE, ex);
+    fw.frame = {r.right - r.left, r.bottom - r.top, GetSystemMetrics(SM_CXVSCROLL)};
+    const ui::FormPixels designed = ui::LayOut(form, fw.dpi);
     // The move the system reports while it creates the window is not the form's: PlaceForm below puts the window at
     // the form's own position.
     syncing_ = true;
-    fw.hwnd = CreateWindowExA(ex, kFormClass, form.title().c_str(), style, 0, 0, r.right - r.left, r.bottom - r.top,
-                              nullptr, nullptr, Instance(), &fw);
+    fw.hwnd = CreateWindowExA(ex, kFormClass, form.title().c_str(), style, 0, 0, designed.client_width + fw.frame.width,
+                              designed.client_height + fw.frame.height, nullptr, nullptr, Instance(), &fw);
     syncing_ = false;
     form.native = reinterpret_cast<std::uintptr_t>(fw.hwnd);
     form.host = this;
@@ -138,6 +142,7 @@ void Win32View::Create(ui::Form& form) {
 
     fw.by_id.clear();
     for (const auto& c : form.controls()) fw.by_id.push_back(c.get());
+    Fit(fw);  // on the primary monitor, where the window stands until it is placed
     // A dialog created hidden gets its child windows when it is first shown: the Options dialog waits hidden from
     // start-up on, and making its many controls would hold up the caption window. The control objects keep the live
     // state meanwhile, and the windows are made from it.
@@ -154,14 +159,58 @@ void Win32View::MakeControls(FormWindow& fw) {
     // caption window and the status screen have only controls the view draws.)
     if (IsDialog(*fw.form)) common_controls::Load();
     for (ui::Control* c : CreationOrder(*fw.form)) CreateControl(fw, *c);
-    Layout(fw, ui::LayOut(*fw.form, fw.dpi));
+    Layout(fw);
 }
 
-void Win32View::Layout(FormWindow& fw, const ui::FormPixels& pixels) {
+ui::WindowFrame Win32View::FrameAt(const FormWindow& fw) const {
+    // The frame at another DPI than the system's is scaled from the one measured at the system DPI: AdjustWindowRectEx
+    // knows only that one, and its ForDpi form is missing before Windows 10.
+    return {MulDiv(fw.frame.width, fw.dpi, system_dpi_), MulDiv(fw.frame.height, fw.dpi, system_dpi_),
+            MulDiv(fw.frame.scroll_bar, fw.dpi, system_dpi_)};
+}
+
+namespace {
+
+ui::PixelRect WorkArea(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(monitor, &info);
+    const RECT& w = info.rcWork;
+    return {w.left, w.top, w.right - w.left, w.bottom - w.top};
+}
+
+}  // namespace
+
+void Win32View::Fit(FormWindow& fw) {
+    fw.monitor = MonitorFromWindow(fw.hwnd, MONITOR_DEFAULTTONEAREST);
+    fw.pixels = ui::LayOutToFit(*fw.form, fw.dpi, WorkArea(fw.monitor), FrameAt(fw));
+    ApplyFit(fw);
+}
+
+void Win32View::ApplyFit(FormWindow& fw) {
+    // Only a window that fits the work area is sized from its layout: the status screen takes the size of the
+    // desktop it covers, and a window moved to another DPI otherwise keeps the size the system suggests.
+    if (fw.form->style().fits_work_area) {
+        const ui::FormPixels& p = fw.pixels;
+        fw.scroll = ui::ClampScroll(p, fw.scroll);
+        // The bar shows only while the content is taller than the page.
+        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, p.content_height - 1,
+                        static_cast<UINT>(p.client_height), fw.scroll, 0};
+        SetScrollInfo(fw.hwnd, SB_VERT, &info, TRUE);
+        syncing_ = true;
+        SetWindowPos(fw.hwnd, nullptr, 0, 0, p.window_width, p.window_height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        syncing_ = false;
+    }
+    Layout(fw);
+}
+
+void Win32View::Layout(FormWindow& fw) {
     if (!fw.controls_made) return;
     for (size_t i = 0; i < fw.by_id.size(); ++i) {
         ui::Control* c = fw.by_id[i];
-        const ui::PixelRect& r = pixels.controls[i].rect;
+        ui::PixelRect r = fw.pixels.controls[i].rect;
+        r.top -= fw.scroll;
         int h = r.height;
         if (c->kind() == ui::Kind::ComboBox) h += kComboDropHeightPx * fw.dpi / USER_DEFAULT_SCREEN_DPI;
         HWND hwnd = reinterpret_cast<HWND>(c->native);
@@ -170,6 +219,65 @@ void Win32View::Layout(FormWindow& fw, const ui::FormPixels& pixels) {
         if (c->kind() == ui::Kind::Frame) MoveFrameTool(fw, i, r);
     }
     InvalidateRect(fw.hwnd, nullptr, TRUE);
+}
+
+void Win32View::OnDpiChanged(FormWindow& fw, int dpi, const RECT& r) {
+    fw.dpi = dpi;
+    const ui::PixelRect suggested{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    fw.monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST);
+    syncing_ = true;
+    fw.pixels = ui::OnDpiChanged(*fw.form, dpi, suggested, system_dpi_, WorkArea(fw.monitor), FrameAt(fw));
+    SetWindowPos(fw.hwnd, nullptr, suggested.left, suggested.top, suggested.width, suggested.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    syncing_ = false;
+    ApplyFit(fw);
+}
+
+void Win32View::OnWorkAreaChanged(FormWindow& fw) {
+    if (!fw.form->style().fits_work_area) return;
+    Fit(fw);
+    // Where it no longer fits where it stands, the window moves inside; its move is the form's (WM_MOVE).
+    const ui::PixelRect work = WorkArea(MonitorFromWindow(fw.hwnd, MONITOR_DEFAULTTONEAREST));
+    RECT wr;
+    GetWindowRect(fw.hwnd, &wr);
+    SetWindowPos(fw.hwnd, nullptr, ui::InsideStart(wr.left, wr.right - wr.left, work.left, work.width),
+                 ui::InsideStart(wr.top, wr.bottom - wr.top, work.top, work.height), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32View::ScrollTo(FormWindow& fw, int scroll) {
+    scroll = ui::ClampScroll(fw.pixels, scroll);
+    if (scroll == fw.scroll) return;
+    fw.scroll = scroll;
+    SetScrollPos(fw.hwnd, SB_VERT, scroll, TRUE);
+    Layout(fw);
+}
+
+void Win32View::OnScroll(FormWindow& fw, UINT msg, WPARAM wp) {
+    const int line = Px(fw, kScrollLineTwips), page = fw.pixels.client_height;
+    int to = fw.scroll;
+    if (msg == WM_MOUSEWHEEL) {
+        to -= GET_WHEEL_DELTA_WPARAM(wp) * kWheelLines * line / WHEEL_DELTA;
+    } else {
+        switch (LOWORD(wp)) {
+            case SB_LINEUP: to -= line; break;
+            case SB_LINEDOWN: to += line; break;
+            case SB_PAGEUP: to -= page; break;
+            case SB_PAGEDOWN: to += page; break;
+            case SB_THUMBTRACK:
+            case SB_THUMBPOSITION: to = HIWORD(wp); break;
+            case SB_TOP: to = 0; break;
+            case SB_BOTTOM: to = fw.pixels.content_height; break;
+            default: break;
+        }
+    }
+    ScrollTo(fw, to);
+}
+
+void Win32View::ScrollIntoView(FormWindow& fw, HWND control) {
+    const size_t index = static_cast<size_t>(GetDlgCtrlID(control) - kFirstControlId);
+    if (fw.pixels.scrolls() && index < fw.pixels.controls.size())
+        ScrollTo(fw, ui::ScrollToShow(fw.pixels, fw.scroll, fw.pixels.controls[index].rect));
 }
 
 void Win32View::PlaceForm(FormWindow& fw) {

@@ -60,7 +60,18 @@ private:
     void ScheduleTooltip(FormWindow& fw);
     void MakeTooltip(FormWindow& fw);
     void MoveFrameTool(FormWindow& fw, size_t index, const ui::PixelRect& rect);
-    void Layout(FormWindow& fw, const ui::FormPixels& pixels);
+    // The form laid out again for the work area of the window's monitor (Fit), or as fw.pixels says (ApplyFit,
+    // Layout): the size and scroll bar of a window that fits the work area, and every control.
+    void Fit(FormWindow& fw);
+    void ApplyFit(FormWindow& fw);
+    void Layout(FormWindow& fw);
+    ui::WindowFrame FrameAt(const FormWindow& fw) const;
+    void OnDpiChanged(FormWindow& fw, int dpi, const RECT& suggested);
+    void OnWorkAreaChanged(FormWindow& fw);
+    // A client area that scrolls: to a position, by a scroll bar's or the wheel's message, to show a focused control.
+    void ScrollTo(FormWindow& fw, int scroll);
+    void OnScroll(FormWindow& fw, UINT msg, WPARAM wp);
+    void ScrollIntoView(FormWindow& fw, HWND control);
     void PlaceForm(FormWindow& fw);
     void ApplyVisibility(FormWindow& fw);
     void PaintLite(ui::Control& control, HDC dc, const RECT& client);

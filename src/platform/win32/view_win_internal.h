@@ -34,6 +34,10 @@ struct Win32View::FormWindow {
     int dpi = USER_DEFAULT_SCREEN_DPI;
     int covered = 0;  // the form's cover count when it was last made to cover the screen
     bool controls_made = false;  // the child windows exist (a dialog's from its first show on)
+    ui::WindowFrame frame;  // at the system DPI
+    ui::FormPixels pixels;  // the layout the window has
+    HMONITOR monitor = nullptr;  // the one it was laid out for
+    int scroll = 0;  // how far its client area is scrolled down, in pixels
     std::map<std::string, OwnedGdi> fonts;
     std::vector<ui::Control*> by_id;  // control id - kFirstControlId
 

@@ -1,6 +1,9 @@
 // A window moved onto a monitor of another scale is laid out again for that monitor's DPI (controls and fonts), takes
-// the rectangle the system suggests, and its place is stored so that the next start puts it there again.
+// the rectangle the system suggests, and its place is stored so that the next start puts it there again. The Options
+// dialog fits the work area of its monitor at every scale, and is arranged again when either changes.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "support/sim_program.h"
 
@@ -74,6 +77,99 @@ TEST(MonitorScale, TheNextStartPutsTheWindowBackOnTheMonitorItWasLeftOnAtThatMon
     EXPECT_EQ(window->rect, (ui::PixelRect{2400, 300, 162, 130}));
     EXPECT_EQ(copy.main().left(), 36000) << "the move to the suggested rectangle keeps the stored place";
     EXPECT_EQ(copy.main().top(), 4500);
+}
+
+bool Overlap(const ui::PixelRect& a, const ui::PixelRect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
+}
+
+TEST(FitWorkArea, TheOptionsDialogFitsEveryScreenAtEveryScaleAndIsAsDesignedWhereThatFits) {
+    const OptionsDialog dialog("http://host");
+    const auto& controls = dialog.controls();
+    auto index_of = [&](const ui::Control* c) {
+        size_t i = 0;
+        while (controls[i].get() != c) ++i;
+        return i;
+    };
+    for (int dpi : {96, 120, 144, 168, 192}) {
+        for (ui::PixelRect work : {ui::PixelRect{0, 0, 1366, 728}, {0, 0, 1024, 728}, {0, 0, 1920, 1032}, {0, 0, 800, 560}}) {
+            SCOPED_TRACE(std::to_string(dpi) + " dpi, " + std::to_string(work.width) + " x " + std::to_string(work.height));
+            const ui::WindowFrame frame = platform::sim::FrameOf(dialog.style(), dpi);
+            const ui::FormPixels fit = ui::LayOutToFit(dialog, dpi, work, frame);
+            const ui::FormPixels design = ui::LayOut(dialog, dpi);
+            EXPECT_LE(fit.window_width, work.width);
+            EXPECT_LE(fit.window_height, work.height);
+            EXPECT_GE(fit.window_width, fit.client_width + frame.width + (fit.scrolls() ? frame.scroll_bar : 0));
+            EXPECT_GE(fit.window_height, fit.client_height + frame.height);
+            EXPECT_TRUE(work.height < 728 || !fit.scrolls()) << "two columns fit a 1024 x 768 screen at 200 %";
+            const bool design_fits =
+                design.client_width + frame.width <= work.width && design.client_height + frame.height <= work.height;
+            EXPECT_EQ(fit.client_width == design.client_width && fit.client_height == design.client_height,
+                      design_fits);
+            for (size_t i = 0; i < controls.size(); ++i) {
+                SCOPED_TRACE(controls[i]->name());
+                const ui::PixelRect& r = fit.controls[i].rect;
+                EXPECT_TRUE(!design_fits || r == design.controls[i].rect) << "as designed";
+                EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= fit.client_width &&
+                            r.top + r.height <= fit.content_height);
+                for (int from : {0, fit.content_height}) {
+                    const int scroll = ui::ScrollToShow(fit, from, r);
+                    EXPECT_TRUE(r.top >= scroll && r.top + r.height <= scroll + fit.client_height) << "focused, it shows";
+                }
+                if (const ui::Control* frame_control = controls[i]->container()) {
+                    const ui::PixelRect& f = fit.controls[index_of(frame_control)].rect;
+                    const ui::PixelRect& df = design.controls[index_of(frame_control)].rect;
+                    const ui::PixelRect& d = design.controls[i].rect;
+                    EXPECT_EQ((ui::PixelRect{r.left - f.left, r.top - f.top, r.width, r.height}),
+                              (ui::PixelRect{d.left - df.left, d.top - df.top, d.width, d.height}))
+                        << "the frame keeps its inside";
+                }
+                for (size_t j = i + 1; j < controls.size(); ++j) {
+                    EXPECT_TRUE(Overlap(design.controls[i].rect, design.controls[j].rect) ||
+                                !Overlap(r, fit.controls[j].rect))
+                        << "runs into " << controls[j]->name();
+                }
+            }
+        }
+    }
+}
+
+TEST(FitWorkArea, TheOptionsDialogIsArrangedAgainOnAMonitorOfAnotherScaleAndWhenTheWorkAreaChanges) {
+    SimWorld world;
+    world.monitors = {{0, 0, 1920, 1080, 96, {0, 0, 1920, 1040}},
+                      {1920, 0, 1920, 1080, 192, {1920, 0, 1920, 1040}},
+                      {-800, 0, 800, 600, 96, {-800, 0, 800, 560}}};
+    testing::SeedSettings(world);
+    world.horizon_ms = 10;
+    SimCopy copy(world);
+    copy.Start();
+    const auto* window = copy.process.WindowOf(copy.options());
+    auto arranged = [&] {
+        const bool columns = window->layout.client_width > ui::LayOut(copy.options(), window->dpi).client_width;
+        return std::string(columns ? "two columns" : "as designed") + (window->layout.scrolls() ? ", scrolling" : "");
+    };
+    auto inside = [&](const ui::PixelRect& work) {
+        const ui::PixelRect& r = window->rect;
+        return r.left >= work.left && r.top >= work.top && r.left + r.width <= work.left + work.width &&
+               r.top + r.height <= work.top + work.height;
+    };
+    EXPECT_EQ(arranged(), "as designed");
+    EXPECT_TRUE(inside(world.monitors[0].work)) << "centred on the work area";
+
+    const platform::WindowRef dialog = copy.process.Handle(copy.options());
+    world.DragWindow(dialog, 2000, 100);
+    EXPECT_EQ(arranged(), "two columns");
+    // The taskbar on the 200 % monitor is moved to its top and made half as tall as the monitor.
+    world.SetWorkArea(1, {1920, 540, 1920, 540});
+    EXPECT_EQ(arranged(), "two columns, scrolling");
+    EXPECT_TRUE(inside(world.monitors[1].work)) << "moved down below the taskbar";
+    EXPECT_EQ(copy.options().top(), 540 * 15) << "the form's place follows its window";
+    world.SetWorkArea(1, {1920, 0, 1920, 1040});
+    EXPECT_EQ(arranged(), "two columns");
+    world.DragWindow(dialog, 100, 100);
+    EXPECT_EQ(arranged(), "as designed");
+    world.DragWindow(dialog, -700, 10);
+    EXPECT_EQ(arranged(), "two columns") << "a small monitor of the same scale";
 }
 
 }  // namespace
