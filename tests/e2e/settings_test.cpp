@@ -26,28 +26,12 @@ bool SamePathIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// Answers the first-run question of a copy with No and waits for its caption window.
-HWND PassFirstRun(Lumoff& lumoff) {
-    HWND box = WaitForMessageBox(lumoff.process.Pid(), L"Lumoff");
-    EXPECT_TRUE(box);
-    if (!box) return nullptr;
-    EXPECT_EQ(MessageBoxText(box),
-              L"You have launched Lumoff for the first time on this computer!\r\n"
-              L"Would you like to inform Brevald about this copy?\r\n\r\n"
-              L"Informing Brevald is anonymous and completely automatic- \r\n"
-              L"All it does is increase a counter on the website,\r\n"
-              L"which helps keep track of how many people are using Lumoff :)\r\n\r\n"
-              L"However, if you don't want to let us know for any reason, that is fine too :)");
-    EXPECT_EQ(DialogButtons(box), (std::vector<std::wstring>{L"Yes", L"No"}));
-    PressDialogButton(box, L"No");
-    return lumoff.WaitForMain();
-}
-
 // The folder's name holds spaces and letters outside the ANSI code page, and a decoy (another copy of the program)
 // lies where an unquoted value's first cut-off points: Enabled writes the full path in quotes, the value run as logon
-// runs it starts the program from its folder and not the decoy, that copy recognises its value, and Disabled removes
-// it.
-TEST(Settings, TheRunValueStartsThisProgramFromAFolderWithSpacesAndNonAnsiLettersNotADecoy) {
+// runs it starts the program from its folder and not the decoy, and that copy recognises its value. Its uninstall
+// removes the Settings key and the Run value and ends it; the next start is a first run that asks and stores the
+// defaults.
+TEST(Settings, TheRunValueStartsThisProgramNotADecoyAndUninstallLeavesAFirstRun) {
     ASSERT_TRUE(SeedSettings());
     wchar_t temp[MAX_PATH];
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
@@ -72,37 +56,37 @@ TEST(Settings, TheRunValueStartsThisProgramFromAFolderWithSpacesAndNonAnsiLetter
     ASSERT_TRUE(started.WaitForMain());
     HWND o = OpenOptions(started);
     EXPECT_TRUE(Checked(ControlAt(o, "radStartOn"))) << "and the program recognises its own value";
-    ClickOption(started, "radStartOff");
-    EXPECT_TRUE(WaitUntil([] { return !RunValue().has_value(); }));
-}
 
-// The next start is a first run: it asks, and stores the defaults.
-TEST(Settings, UninstallRemovesTheKeyAndTheRunValueAndEndsAndTheNextStartIsAFirstRun) {
-    ASSERT_TRUE(SeedSettings());
-    {
-        Lumoff lumoff;
-        ASSERT_TRUE(lumoff.WaitForMain());
-        ClickOption(lumoff, "radStartOn");
-        ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); }));
-        ClickOption(lumoff, "cmdReg");
-        const std::pair<const wchar_t*, const wchar_t*> questions[] = {
-            {L"Are you sure you want to remove Lumoff from your computer?\r\nThis will close Lumoff", L"Yes"},
-            {L"Would you like to send a feedback letting us know why you've removed Lumoff?\r\n"
-             L"Maybe if you let us know, we could make it work better next time :)",
-             L"No"}};
-        for (const auto& [text, answer] : questions) {
-            HWND box = WaitForMessageBox(lumoff.process.Pid(), L"Lumoff :(");
-            ASSERT_TRUE(box);
-            EXPECT_EQ(MessageBoxText(box), text);
-            PressDialogButton(box, answer);
-            ASSERT_TRUE(WaitForWindowGone(box));
-        }
-        EXPECT_TRUE(lumoff.process.WaitForExit(Duration(3000)));
-        EXPECT_FALSE(KeyExists(kLumoffKey));
-        EXPECT_FALSE(RunValue().has_value());
+    ClickOption(started, "cmdReg");
+    const std::pair<const wchar_t*, const wchar_t*> questions[] = {
+        {L"Are you sure you want to remove Lumoff from your computer?\r\nThis will close Lumoff", L"Yes"},
+        {L"Would you like to send a feedback letting us know why you've removed Lumoff?\r\n"
+         L"Maybe if you let us know, we could make it work better next time :)",
+         L"No"}};
+    for (const auto& [text, answer] : questions) {
+        HWND box = WaitForMessageBox(started.process.Pid(), L"Lumoff :(");
+        ASSERT_TRUE(box);
+        EXPECT_EQ(MessageBoxText(box), text);
+        PressDialogButton(box, answer);
+        ASSERT_TRUE(WaitForWindowGone(box));
     }
+    EXPECT_TRUE(started.process.WaitForExit(Duration(3000)));
+    EXPECT_FALSE(KeyExists(kLumoffKey));
+    EXPECT_FALSE(RunValue().has_value());
+
     Lumoff again;
-    HWND main = PassFirstRun(again);
+    HWND box = WaitForMessageBox(again.process.Pid(), L"Lumoff");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box),
+              L"You have launched Lumoff for the first time on this computer!\r\n"
+              L"Would you like to inform Brevald about this copy?\r\n\r\n"
+              L"Informing Brevald is anonymous and completely automatic- \r\n"
+              L"All it does is increase a counter on the website,\r\n"
+              L"which helps keep track of how many people are using Lumoff :)\r\n\r\n"
+              L"However, if you don't want to let us know for any reason, that is fine too :)");
+    EXPECT_EQ(DialogButtons(box), (std::vector<std::wstring>{L"Yes", L"No"}));
+    PressDialogButton(box, L"No");
+    HWND main = again.WaitForMain();
     ASSERT_TRUE(main);
     EXPECT_EQ(WindowRect(main).left, 30) << "the design place, 450 twips";
     EXPECT_EQ(WindowRect(main).top, 30);

@@ -1,5 +1,5 @@
 // Timed actions in the real program: the time boxes' key filter and the countdown in the caption with the real
-// timers and clock.
+// timers and tick count.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,37 +9,10 @@
 
 using namespace e2e;
 
-namespace {
-
-// Puts text into a box the way pasting does: no typed characters, so no key filter.
-void PasteInto(HWND options, const char* box, const std::wstring& text) {
-    SendMessageW(ControlAt(options, box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-TEST(TimeBoxes, TypedLettersNeverReachABoxAndNineThenTabGivesZeroNine) {
-    ASSERT_TRUE(SeedSettings());
-    Lumoff lumoff;
-    ASSERT_TRUE(lumoff.WaitForMain());
-    HWND options = OpenOptions(lumoff);
-    ASSERT_TRUE(options);
-    HWND hours = ControlAt(options, "timHrs1");
-    ClickOption(lumoff, "timHrs1");
-    ASSERT_TRUE(WaitUntil([&] { return FocusInThreadOf(options) == hours; }));
-    PressKey(VK_END);
-    PressKey(VK_BACK);
-    PressKey(VK_BACK);
-    for (WORD key : {WORD('A'), WORD('Z'), WORD(VK_OEM_MINUS), WORD(VK_SPACE), WORD(VK_OEM_PERIOD)}) PressKey(key);
-    PressKey('C', kControl);
-    PressKey('9');
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(hours) == L"9"; })) << "only the digit arrived";
-    PressKey(VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(hours) == L"09"; }));
-    EXPECT_EQ(FocusInThreadOf(options), ControlAt(options, "timMin1"));
-}
-
-// Below fifteen seconds the real exe asks first; after OK it counts down in the caption with the real timers and tick
-// count and turns the monitor off at zero.
-TEST(Countdown, ThreeSecondsAskFirstCountDownInTheCaptionAndTurnTheMonitorOffAtZero) {
+// A user types into the countdown's seconds box (letters never reach it; "3" and Tab give "03") and clicks Go: below
+// fifteen seconds the real exe asks first, and after OK it counts down in the caption and turns the monitor off at
+// zero.
+TEST(Countdown, TypedLettersNeverReachABoxAndThreeSecondsAskFirstCountDownAndTurnTheMonitorOff) {
     ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
@@ -48,7 +21,19 @@ TEST(Countdown, ThreeSecondsAskFirstCountDownInTheCaptionAndTurnTheMonitorOffAtZ
         if (!WindowText(child).empty()) caption = child;
     ASSERT_EQ(WindowText(caption), L"Lumoff");
     HWND options = OpenOptions(lumoff);
-    PasteInto(options, "timSec1", L"3");
+    ASSERT_TRUE(options);
+    HWND seconds = ControlAt(options, "timSec1");
+    ClickOption(lumoff, "timSec1");
+    ASSERT_TRUE(WaitUntil([&] { return FocusInThreadOf(options) == seconds; }));
+    for (WORD key : {WORD(VK_END), WORD(VK_BACK), WORD(VK_BACK), WORD('A'), WORD('Z'), WORD(VK_OEM_MINUS),
+                     WORD(VK_SPACE), WORD(VK_OEM_PERIOD)})
+        PressKey(key);
+    PressKey('C', kControl);
+    PressKey('3');
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(seconds) == L"3"; })) << "only the digit arrived";
+    PressKey(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(seconds) == L"03"; }));
+
     ClickOption(lumoff, "cmdTimed");
     HWND question = WaitForMessageBox(lumoff.process.Pid(), L"Lumoff :|");
     ASSERT_TRUE(question);
@@ -63,5 +48,3 @@ TEST(Countdown, ThreeSecondsAskFirstCountDownInTheCaptionAndTurnTheMonitorOffAtZ
     EXPECT_TRUE(WaitUntil([&] { return WindowText(ControlAt(options, "cmdTimed")) == L"Go"; }));
     EXPECT_EQ(WindowText(caption), L"Lumoff");
 }
-
-}  // namespace
