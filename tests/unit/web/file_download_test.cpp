@@ -64,8 +64,8 @@ struct Web : ::testing::Test {
     }
 };
 
-// The offer shows the version as read (spaces before a field skipped, after it kept); only Yes opens the page, and
-// only a web page. No to the first question starts nothing.
+// The offer shows the version as read (spaces before a field skipped, after it kept); only Yes opens the page, without
+// the spaces around it, and only a web page of the rule. No to the first question starts nothing.
 TEST_F(Web, TheAnswersAndTheFileDecideWhatOpens) {
     struct Case {
         const char* file;
@@ -74,7 +74,7 @@ TEST_F(Web, TheAnswersAndTheFileDecideWhatOpens) {
         const char* opened;
     } cases[] = {
         {nullptr, {kIdNo}, {kAsk}, nullptr},
-        {" 1.1.10 \r\nhttp://www.brevald.example/get\r\n", {kIdYes, kIdYes}, {kAsk, Offer("1.1.10 ")},
+        {" 1.1.10 \r\n  http://www.brevald.example/get  \r\n", {kIdYes, kIdYes}, {kAsk, Offer("1.1.10 ")},
          "http://www.brevald.example/get"},
         {"\" 1.2 \"\nhttps://www.brevald.example/get", {kIdYes, kIdNo}, {kAsk, Offer(" 1.2 ")}, nullptr},
         {"1.1.3\r\nfile:///C:/Windows/system32/calc.exe", {kIdYes, kIdYes, kIdOk},
@@ -107,7 +107,8 @@ TEST_F(Web, EveryFailureTellsTheUserFreesTheComponentLeavesNoFileAndASecondCheck
         std::optional<SimAnswer> answer;  // nothing: the download cannot start
     } const cases[] = {{"HTTP 404", SimAnswer::Status(404)}, {"refused", SimAnswer::Refused()},
                        {"stalled", SimAnswer::Stall()},         {"cannot start", std::nullopt},
-                       {"a login page", SimAnswer::Body("<html><body>Please log in</body></html>")}};
+                       {"a login page", SimAnswer::Body("<html><body>Please log in</body></html>")},
+                       {"no version first", SimAnswer::Body("1.1.3 beta\r\nhttp://www.brevald.example/get")}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         net.refuse_start = !c.answer;

@@ -35,25 +35,5 @@ TEST(UpdateInfo, VersionsAreOneToFourDottedNumbersComparedAsNumbers) {
     EXPECT_TRUE(IsNewerVersion("100000000000.0.0", "99999999999.0.0"));
 }
 
-// A body that does not begin with a version taught nothing: the check failed. Only a newer version names an
-// address, and only one the rule allows, without the spaces around it.
-TEST(UpdateInfo, WhatABodyTellsTheCheck) {
-    using Kind = UpdateCheckResult::Kind;
-    struct Case {
-        const char* body;
-        Kind kind;
-        const char* open;
-    } const cases[] = {{"1.2\r\n  http://www.brevald.example/get  ", Kind::kNewer, "http://www.brevald.example/get"},
-                       {"1.1.3\r\nhttp://evil.example/get", Kind::kNewer, ""},
-                       {"1.1.2.0\r\nhttp://www.brevald.example/get", Kind::kUpToDate, ""},
-                       {"<html><body>Please log in</body></html>\r\n", Kind::kFailed, ""},
-                       {"1.1.3 beta\r\nhttp://www.brevald.example/get", Kind::kFailed, ""}};
-    for (const auto& c : cases) {
-        UpdateCheckResult read = ReadUpdateCheck(c.body, "1.1.2", "http://www.brevald.example");
-        EXPECT_EQ(read.kind, c.kind) << c.body;
-        EXPECT_EQ(read.open, c.open) << c.body;
-    }
-}
-
 }  // namespace
 }  // namespace lumoff
