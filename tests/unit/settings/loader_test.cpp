@@ -1,7 +1,8 @@
-// The settings loader: the first run, the upgrade test, and stored values that no control can hold.
+// The settings loader: the first run, the upgrade test, and a stored hotkey pair outside its lists.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -71,45 +72,35 @@ TEST(FirstRun, AKeyThatCanBeNeitherOpenedNorCreatedEndsTheProgramWithAMessage) {
 // As numbers when both are versions; otherwise as texts, so a text that sorts after the current one is left
 // alone.
 TEST(Upgrade, VersionsCompareAsNumbersOrElseAsTexts) {
-    struct Case {
-        const char* stored;
-        bool older;
-    } cases[] = {{"1.1.10", false}, {"1.1.2.0", false}, {"abc", false}, {"2.0-beta", false}, {"1.1.2-rc", false},
-                 {"1.1.1", true},   {"1.1", true},      {"", true},      {"1..2", true},      {"0.9-beta", true}};
-    for (const Case& c : cases) EXPECT_EQ(IsOlderVersion(c.stored, "1.1.2"), c.older) << '"' << c.stored << '"';
+    for (auto [stored, older] : std::initializer_list<std::pair<const char*, bool>>{
+             {"1.1.10", false}, {"1.1.2.0", false}, {"abc", false}, {"2.0-beta", false}, {"1.1.2-rc", false},
+             {"1.1.1", true}, {"1.1", true}, {"", true}, {"1..2", true}, {"0.9-beta", true}})
+        EXPECT_EQ(IsOlderVersion(stored, "1.1.2"), older) << '"' << stored << '"';
 }
 
 TEST(Upgrade, AnOlderStoredVersionIsRewrittenAndTheReadmeOffered) {
-    struct Case {
-        const char* stored;
-        int answer;
-        bool offered, opened;
-    } cases[] = {{"1.1.1", kIdYes, true, true}, {"1.1.1", kIdNo, true, false}, {"1.1.10", kIdYes, false, false}};
-    for (const Case& c : cases) {
+    for (auto [stored, answer, offered, opened] : std::initializer_list<std::tuple<const char*, int, bool, bool>>{
+             {"1.1.1", kIdYes, true, true}, {"1.1.1", kIdNo, true, false}, {"1.1.10", kIdYes, false, false}}) {
         Loading l;
-        l.Put("Version", c.stored);
-        ASSERT_TRUE(l.Load({c.answer}));
-        EXPECT_EQ(Stored(l.world, "Version"), c.offered ? LUMOFF_VERSION_TEXT : c.stored);
-        EXPECT_EQ(BoxTexts(l.world), c.offered ? std::vector<std::string>{kUpgrade} : std::vector<std::string>{});
-        EXPECT_EQ(l.world.opened_urls.size(), c.opened ? 1u : 0u);
+        l.Put("Version", stored);
+        ASSERT_TRUE(l.Load({answer}));
+        EXPECT_EQ(Stored(l.world, "Version"), offered ? LUMOFF_VERSION_TEXT : stored);
+        EXPECT_EQ(BoxTexts(l.world), offered ? std::vector<std::string>{kUpgrade} : std::vector<std::string>{});
+        EXPECT_EQ(l.world.opened_urls.size(), opened ? 1u : 0u);
     }
 }
 
 // A stored pair with a position outside its list is not registered again at start-up, and nothing is said.
 TEST(LoadingTable, AStoredHotKeyPairOutsideTheListsIsNotRegistered) {
-    struct Case {
-        const char* a;
-        const char* b;
-        bool registered;
-    } cases[] = {{"", "", true},     {"7", "47", true},  {"8", "12", false},
-                 {"1", "48", false}, {"-1", "12", false}, {"1", "x", false}};
-    for (const Case& c : cases) {
+    for (auto [a, b, registered] : std::initializer_list<std::tuple<const char*, const char*, bool>>{
+             {"", "", true}, {"7", "47", true}, {"8", "12", false}, {"1", "48", false}, {"-1", "12", false},
+             {"1", "x", false}}) {
         testing::Setup setup{.stored = {{"HotKeySet", "1"}}};
-        if (*c.a) setup.stored.emplace_back("HotKeyA", c.a);
-        if (*c.b) setup.stored.emplace_back("HotKeyB", c.b);
+        if (*a) setup.stored.emplace_back("HotKeyA", a);
+        if (*b) setup.stored.emplace_back("HotKeyB", b);
         RunningCopy r(setup);
-        EXPECT_EQ(r.world.hotkeys.size(), c.registered ? 1u : 0u) << c.a << "+" << c.b;
-        EXPECT_TRUE(r.world.boxes.empty()) << c.a << "+" << c.b;
+        EXPECT_EQ(r.world.hotkeys.size(), registered ? 1u : 0u) << a << "+" << b;
+        EXPECT_TRUE(r.world.boxes.empty()) << a << "+" << b;
     }
 }
 

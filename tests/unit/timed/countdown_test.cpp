@@ -2,6 +2,9 @@
 // tick count whatever the clock does, and what the caption shows.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "support/sim_program.h"
 #include "timed/countdown.h"
 
