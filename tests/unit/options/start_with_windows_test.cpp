@@ -17,15 +17,13 @@ const platform::sim::RegValue* RunValue(SimWorld& w) { return w.registry.Get(kRu
 TEST(StartWithWindows, TheCommandIsTheFolderTheNameAndExeInQuotes) {
     SimWorld world;
     SimProcess p(world, "x");
-    struct Case {
-        const char *path, *command;
-    } cases[] = {{kPath, kCommand},
-                 {"C:\\Lumoff.exe", "\"C:\\\\Lumoff.exe\""},
-                 {"D:\\Tools\\LUMOFF.EXE", "\"D:\\Tools\\LUMOFF.exe\""},
-                 {"D:\\v1.2\\lumoff", "\"D:\\v1.2\\lumoff.exe\""}};
-    for (const Case& c : cases) {
-        p.exe_path = c.path;
-        EXPECT_EQ(StartupCommand(p), c.command) << c.path;
+    for (auto [path, command] : std::initializer_list<std::pair<const char*, const char*>>{
+             {kPath, kCommand},
+             {"C:\\Lumoff.exe", "\"C:\\\\Lumoff.exe\""},
+             {"D:\\Tools\\LUMOFF.EXE", "\"D:\\Tools\\LUMOFF.exe\""},
+             {"D:\\v1.2\\lumoff", "\"D:\\v1.2\\lumoff.exe\""}}) {
+        p.exe_path = path;
+        EXPECT_EQ(StartupCommand(p), command) << path;
     }
 }
 
