@@ -14,7 +14,8 @@ namespace lumoff {
 namespace {
 
 constexpr const char* kUpgrade =
-    "Thank you for installing a newer version :)\r\nVersion details: " LUMOFF_VERSION_TEXT "\r\nDo you want to read the readme?";
+    "Thank you for installing a newer version :)\r\nVersion details: " LUMOFF_VERSION_TEXT
+    "\r\nDo you want to read the readme?";
 
 // A program whose Options dialog is loaded (lists filled, handlers wired), ready for LoadSettings on its own.
 struct Loading {
@@ -65,8 +66,8 @@ TEST(FirstRun, AKeyThatCanBeNeitherOpenedNorCreatedEndsTheProgramWithAMessage) {
     Loading l;
     l.world.registry.deny_access = true;
     EXPECT_FALSE(l.Load({kIdOk}));
-    EXPECT_EQ(BoxTexts(l.world),
-              std::vector<std::string>{"Error while accessing the registry!\r\nPlease contact support@brevald.example"});
+    EXPECT_EQ(BoxTexts(l.world), std::vector<std::string>{"Error while accessing the registry!\r\n"
+                                                          "Please contact support@brevald.example"});
 }
 
 // As numbers when both are versions; otherwise as texts, so a text that sorts after the current one is left

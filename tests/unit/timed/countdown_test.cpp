@@ -81,10 +81,9 @@ TEST(Countdown, BelowFifteenSecondsAsksFirstAndCountsFromTheAnswer) {
         ASSERT_EQ(t.world.boxes.size(), c.answer ? 1u : 0u);
         if (!c.answer) continue;
         EXPECT_EQ(meanwhile, "Lumoff Go");
-        EXPECT_EQ(t.world.boxes[0].text, "Premission required to proceed - Time is less than 15 seconds!\r\n"
-                                         "Press OK to continue, Cancel to cancel the action");
-        EXPECT_EQ(t.world.boxes[0].title + " " + std::to_string(t.world.boxes[0].style), "Lumoff :| 65")
-            << "OK/Cancel, information";
+        EXPECT_EQ(t.world.boxes[0].title + " " + std::to_string(t.world.boxes[0].style) + " " + t.world.boxes[0].text,
+                  "Lumoff :| 65 Premission required to proceed - Time is less than 15 seconds!\r\n"
+                  "Press OK to continue, Cancel to cancel the action") << "OK/Cancel, information";
         if (c.answer == kIdCancel) {
             EXPECT_FALSE(t.Stored("TimerSc") || t.o().timSec1.locked() || t.o().tmrTimer.enabled());
         }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/sim_program.h"
 #include "timed/time_fields.h"
 
@@ -27,13 +29,10 @@ TEST(TimeBoxes, OnlyDigitsAndBackspaceReachABoxAndPastedTextStaysUntilItIsLeft) 
 
 // The number a box's text starts with is what counts: "12ab" is 12, so it stays, and "30ab" hours are above 23.
 TEST(TimeBoxes, LeavingABoxCorrectsItsText) {
-    struct Case {
-        const char* text;
-        int bound;
-        const char* after;
-    } cases[] = {{"", 23, "00"},     {"7", 23, "07"},     {"a", 59, "0a"},   {"24", 23, "23"}, {"23", 23, "23"},
-                 {"005", 59, "005"}, {"12ab", 23, "12ab"}, {"30ab", 23, "23"}, {"99999999999999999999999", 59, "59"}};
-    for (const Case& c : cases) EXPECT_EQ(CorrectedTimeText(c.text, c.bound), c.after) << c.text << " / " << c.bound;
+    for (auto [text, bound, after] : std::initializer_list<std::tuple<const char*, int, const char*>>{
+             {"", 23, "00"}, {"7", 23, "07"}, {"a", 59, "0a"}, {"24", 23, "23"}, {"23", 23, "23"}, {"005", 59, "005"},
+             {"12ab", 23, "12ab"}, {"30ab", 23, "23"}, {"99999999999999999999999", 59, "59"}})
+        EXPECT_EQ(CorrectedTimeText(text, bound), after) << text << " / " << bound;
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ const std::string kMail = std::string("There was an error connecting to ") + kHo
 const std::string kNoUpdates = "No updates found - you're all set to go :)";
 
 std::string Offer(const std::string& remote) {
-    return "New update found! Do you want to download it?\r\nCurrent Version: " LUMOFF_VERSION_TEXT "\r\nUpdate version: " + remote;
+    return "New update found! Do you want to download it?\r\nCurrent Version: " LUMOFF_VERSION_TEXT
+           "\r\nUpdate version: " + remote;
 }
 
 // A copy whose program is built and whose Options dialog is loaded; nothing else of the start-up runs.
