@@ -1,6 +1,6 @@
-// The update check of the real program against a small HTTP server of the driver on 127.0.0.1: a newer version offered
-// and opened in the browser (the shell's command for http and https addresses points at a recorder of the driver),
-// the real failures with a later check that works, and a close in the middle of a download.
+// The update check of the real program against a small HTTP server of the driver on 127.0.0.1: redirects, a newer
+// version offered and opened in the browser (the shell's command for http and https addresses points at a recorder of
+// the driver), the real failures with a later check that works, and a close in the middle of a download.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -16,7 +16,6 @@ using namespace e2e;
 
 namespace {
 
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // Appends its last argument, the address the shell was asked to open, to the file named first.
@@ -27,160 +26,106 @@ E2E_HELPER_PROGRAM(record_url) {
     return 0;
 }
 
-// The program's download files in the temporary folder.
-std::vector<std::wstring> TempFiles() {
-    wchar_t dir[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, dir);
-    std::vector<std::wstring> found;
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW((std::wstring(dir) + L"lmf*.tmp").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return found;
-    do found.push_back(data.cFileName);
-    while (FindNextFileW(search, &data));
-    FindClose(search);
-    return found;
+// The addresses the recorder was given.
+std::vector<std::string> Opened(const std::wstring& recorder) {
+    std::ifstream in(Narrow(recorder));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
-// A returning user of this version whose program talks to `host` and whose shell opens web pages with the recorder.
-class UpdateCheck {
-public:
-    explicit UpdateCheck(std::wstring host) : host_(std::move(host)) {
-        EXPECT_TRUE(SeedSettings());
-        SetEnvironmentVariableW(L"LUMOFF_WEBHOST", host_.c_str());
-        recorder_ = ArtifactPath(L"browser-" + std::to_wstring(GetCurrentProcessId()) + L".txt");
-        DeleteFileW(recorder_.c_str());
-        const std::wstring command = L"\"" + DriverExe() + L"\" --e2e-helper=record_url \"" + recorder_ + L"\" \"%1\"";
-        for (const wchar_t* scheme : {L"http", L"https"}) {
-            const std::wstring key = std::wstring(scheme) + L"\\shell\\open\\command";
-            EXPECT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, command.c_str(),
-                                      static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
-                      ERROR_SUCCESS);
-        }
-        lumoff.emplace();
-        EXPECT_TRUE(lumoff->WaitForMain());
+// How many of the program's download files the temporary folder holds.
+int TempFiles() {
+    wchar_t dir[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, dir);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((std::wstring(dir) + L"lmf*.tmp").c_str(), &data);
+    int count = search != INVALID_HANDLE_VALUE ? 1 : 0;
+    while (count > 0 && FindNextFileW(search, &data)) ++count;
+    if (count > 0) FindClose(search);
+    return count;
+}
+
+}  // namespace
+
+// One user's checks: while nothing listens; a redirect to another host name (one that reaches the same server) is not
+// followed; one on the same host is (by the program: WinHTTP's own following is off) to a version of two numbers, newer
+// than the program's three, whose page Yes opens; an HTTP error, a newer version longer than the download's cap and a
+// server that sends a byte a second each give the error within the time limit; the next check finds this version; and
+// a close in the middle of a download ends the program at once and leaves no temporary file.
+TEST(Web, ChecksFollowOnlySameHostRedirectsOpenTheNewerPageFailInTimeAndACloseLeavesNoFile) {
+    const unsigned short port = HttpServer::UnusedPort();
+    const std::wstring host = L"http://127.0.0.1:" + std::to_wstring(port);
+    ASSERT_TRUE(SeedSettings());
+    SetEnvironmentVariableW(L"LUMOFF_WEBHOST", host.c_str());
+    const std::wstring recorder = ArtifactPath(L"browser-" + std::to_wstring(GetCurrentProcessId()) + L".txt");
+    DeleteFileW(recorder.c_str());
+    const std::wstring command = L"\"" + DriverExe() + L"\" --e2e-helper=record_url \"" + recorder + L"\" \"%1\"";
+    for (const wchar_t* key : {L"http\\shell\\open\\command", L"https\\shell\\open\\command"}) {
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, command.c_str(),
+                                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
     }
-    std::vector<std::string> Opened() const {
-        std::ifstream in(Narrow(recorder_));
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
-    // Clicks "Check for Updates" with the button's own click (independent of the pointer) and answers Yes.
-    void Start() {
-        HWND options = OpenOptions(*lumoff);
-        ASSERT_TRUE(options);
-        HWND button = ControlAt(options, "cmdUpdate");
-        ASSERT_EQ(WindowText(button), L"Check for Updates");
-        PostMessageW(button, BM_CLICK, 0, 0);
-        Answer(L"Lumoff :)", L"Connect to " + host_ + L" to check for updates?", L"Yes");
-    }
+    Lumoff lumoff;
+    ASSERT_TRUE(lumoff.WaitForMain());
     // Waits for the box, checks its text, presses the button and waits until the box is gone.
-    void Answer(const std::wstring& title, const std::wstring& text, const std::wstring& button,
-                Duration timeout = kDefaultTimeout) {
-        HWND box = WaitForMessageBox(lumoff->process.Pid(), title, timeout);
+    auto answer = [&](const wchar_t* title, const std::wstring& text, const wchar_t* button,
+                      Duration timeout = kDefaultTimeout) {
+        HWND box = WaitForMessageBox(lumoff.process.Pid(), title, timeout);
         ASSERT_TRUE(box) << Narrow(text);
         EXPECT_EQ(MessageBoxText(box), text);
         ASSERT_TRUE(PressDialogButton(box, button));
         ASSERT_TRUE(WaitForWindowGone(box));
-    }
-    std::wstring Error() const { return L"There was an error connecting to " + host_ + L"! Please try again later :("; }
+    };
+    // Clicks "Check for Updates" with the button's own click (independent of the pointer) and answers Yes.
+    auto check = [&] {
+        PostMessageW(ControlAt(OpenOptions(lumoff), "cmdUpdate"), BM_CLICK, 0, 0);
+        answer(L"Lumoff :)", L"Connect to " + host + L" to check for updates?", L"Yes");
+    };
+    const std::wstring error = L"There was an error connecting to " + host + L"! Please try again later :(";
+    check();
+    answer(L"Lumoff :(", error, L"OK");
 
-    std::wstring host_;
-    std::wstring recorder_;
-    std::optional<Lumoff> lumoff;  // started once the settings and the shell are ready
-};
-
-const std::wstring kNoUpdates = L"No updates found - you're all set to go :)";
-
-// A redirect on the same host is followed (by the program: WinHTTP's own following is off), and a version of two
-// numbers is newer than the program's three.
-TEST(Web, ARedirectOnTheSameHostIsFollowedAndYesOpensTheNewerVersionsPage) {
-    HttpServer server;
+    HttpServer server(port);
     ASSERT_TRUE(server.Valid());
-    const std::string page = "http://127.0.0.1:" + std::to_string(server.Port()) + "/lumoff/get";
+    const std::string page = "http://127.0.0.1:" + std::to_string(port) + "/lumoff/get";
+    server.Queue({302, "", false, "http://localhost:" + std::to_string(port) + "/files/lumoff11/updateinfo.txt"});
+    check();
+    answer(L"Lumoff :(", error, L"OK");
     server.Queue({302, "", false, "/files/lumoff11/moved.txt"});
     server.Queue({200, "1.2\r\n" + page + "\r\n"});
-    UpdateCheck check(server.Host());
-    check.Start();
-    check.Answer(L"Lumoff :)",
-                 L"New update found! Do you want to download it?\r\nCurrent Version: " + Wide(lumoff::VersionText()) +
-                     L"\r\nUpdate version: 1.2",
-                 L"Yes");
-    EXPECT_TRUE(WaitUntil([&] { return !check.Opened().empty(); }));
-    EXPECT_EQ(check.Opened(), std::vector<std::string>{page});
-    std::vector<std::string> requests = server.Requests();
-    ASSERT_EQ(requests.size(), 2u);
+    check();
+    answer(L"Lumoff :)",
+           L"New update found! Do you want to download it?\r\nCurrent Version: " LUMOFF_VERSION_TEXT
+           L"\r\nUpdate version: 1.2",
+           L"Yes");
+    EXPECT_TRUE(WaitUntil([&] { return Opened(recorder) == std::vector<std::string>{page}; }));
+    const std::vector<std::string> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3u) << "nothing asked of the other host";
     EXPECT_EQ(requests[0].rfind("GET /files/lumoff11/updateinfo.txt HTTP/1.1\r\n", 0), 0u) << requests[0];
     EXPECT_NE(requests[0].find("Cache-Control: no-cache\r\n"), std::string::npos) << requests[0];
     EXPECT_NE(requests[0].find("Pragma: no-cache\r\n"), std::string::npos) << requests[0];
-    EXPECT_EQ(requests[1].rfind("GET /files/lumoff11/moved.txt HTTP/1.1\r\n", 0), 0u) << requests[1];
-    EXPECT_TRUE(TempFiles().empty());
-}
+    EXPECT_EQ(requests[2].rfind("GET /files/lumoff11/moved.txt HTTP/1.1\r\n", 0), 0u) << requests[2];
 
-// Update information from a plain http host may lead only to that host: a redirect to another host name (one that
-// reaches the same server) is not followed, and a download page elsewhere is not opened.
-TEST(Web, AnotherHostIsNeitherFollowedNorOpened) {
-    HttpServer server;
-    ASSERT_TRUE(server.Valid());
-    const std::string port = std::to_string(server.Port());
-    server.Queue({302, "", false, "http://localhost:" + port + "/files/lumoff11/updateinfo.txt"});
-    server.Queue({200, "1.2\r\nhttp://www.evil.example/lumoff.exe\r\n"});
-    UpdateCheck check(server.Host());
-    check.Start();
-    check.Answer(L"Lumoff :(", check.Error(), L"OK");
-    check.Start();
-    check.Answer(L"Lumoff :)",
-                 L"New update found! Do you want to download it?\r\nCurrent Version: " + Wide(lumoff::VersionText()) +
-                     L"\r\nUpdate version: 1.2",
-                 L"Yes");
-    check.Answer(L"Lumoff :(",
-                 L"The download page is on www.evil.example, not on 127.0.0.1, so Lumoff did not open it.\r\n"
-                 L"Please visit " + server.Host() + L" instead :(",
-                 L"OK");
-    EXPECT_EQ(server.Requests().size(), 2u);
-    EXPECT_TRUE(check.Opened().empty());
-    EXPECT_TRUE(TempFiles().empty());
-}
-
-// Each failure ends with the error within the download's time limit, and the next check starts afresh.
-TEST(Web, EveryFailureGivesTheErrorInTimeAndALaterCheckWorks) {
-    const unsigned short port = HttpServer::UnusedPort();
-    UpdateCheck check(L"http://127.0.0.1:" + std::to_wstring(port));
-    check.Start();  // nothing listens yet
-    check.Answer(L"Lumoff :(", check.Error(), L"OK");
-    HttpServer server(port);
-    ASSERT_TRUE(server.Valid());
     const HttpServer::Answer failures[] = {
         {404, "gone"},
-        {200, "", true},                                            // no answer at all
-        {200, std::string(1 << 20, '1')},                           // far longer than any update information
-        {200, std::string("\x7f" "ELF\x02\x01\0\0,\x90\xff\r\n", 13)},  // no version first
-        {200, std::string(60, '1'), false, "", true},               // a byte a second
+        {200, "1.2\r\n" + page + "\r\n" + std::string(1 << 20, ' ')},  // a newer version, far too long
+        {200, std::string(60, '1'), false, "", true},                  // a byte a second
     };
     for (const HttpServer::Answer& failure : failures) {
         server.Queue(failure);
-        check.Start();
-        check.Answer(L"Lumoff :(", check.Error(), L"OK", Duration(lumoff::kDownloadTimeoutMs + 10000));
+        check();
+        answer(L"Lumoff :(", error, L"OK", Duration(lumoff::kDownloadTimeoutMs + 10000));
     }
     server.Queue({200, lumoff::VersionText() + "\r\nhttp://127.0.0.1/get"});
-    check.Start();
-    check.Answer(L"Lumoff :)", kNoUpdates, L"OK");
-    EXPECT_EQ(server.Requests().size(), std::size(failures) + 1);
-    EXPECT_TRUE(check.Opened().empty());
-    EXPECT_TRUE(TempFiles().empty());
+    check();
+    answer(L"Lumoff :)", L"No updates found - you're all set to go :)", L"OK");
+    server.Queue({200, "", true});  // no answer at all
+    check();
+    ASSERT_TRUE(server.WaitForRequests(requests.size() + std::size(failures) + 2));
+    EXPECT_EQ(TempFiles(), 1) << "the body's file exists while the download runs";
+    PostMessageW(lumoff.Caption(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(lumoff.process.WaitForExit());
+    EXPECT_TRUE(WaitUntil([] { return TempFiles() == 0; }));
+    EXPECT_EQ(Opened(recorder).size(), 1u) << "no other page was opened";
 }
-
-TEST(Web, ClosingDuringADownloadEndsAtOnceAndLeavesNoTemporaryFile) {
-    HttpServer server;
-    ASSERT_TRUE(server.Valid());
-    server.Queue({200, "", true});
-    UpdateCheck check(server.Host());
-    check.Start();
-    ASSERT_TRUE(server.WaitForRequests(1));
-    EXPECT_EQ(TempFiles().size(), 1u) << "the body's file exists while the download runs";
-    PostMessageW(check.lumoff->Caption(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(check.lumoff->process.WaitForExit());
-    EXPECT_TRUE(WaitUntil([] { return TempFiles().empty(); }));
-}
-
-}  // namespace

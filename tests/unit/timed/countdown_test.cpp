@@ -2,6 +2,9 @@
 // tick count whatever the clock does, and what the caption shows.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "support/sim_program.h"
 #include "timed/countdown.h"
 
@@ -11,119 +14,84 @@ namespace {
 using V = std::vector<std::uint32_t>;
 
 TEST(FormatRemaining, HoursMinutesSecondsWithoutLeadingZeros) {
-    struct Case {
-        long seconds;
-        const char* text;
-    } cases[] = {{30, "0:0:30"},       {90, "0:1:30"},  {3725, "1:2:5"},   {86399, "23:59:59"}, {0, "0:0:0"},
-                 {-5, "-1:-1:-5"},     {-60, "-1:-1:0"}, {-3600, "-1:0:0"}, {-3661, "-2:-2:-1"}};
-    for (const Case& c : cases) EXPECT_EQ(FormatRemaining(c.seconds), c.text) << c.seconds;
+    for (auto [seconds, text] : {std::pair<long, const char*>{90, "0:1:30"}, {3725, "1:2:5"}, {0, "0:0:0"},
+                                 {-5, "-1:-1:-5"}, {-3600, "-1:0:0"}, {-3661, "-2:-2:-1"}})
+        EXPECT_EQ(FormatRemaining(seconds), text) << seconds;
 }
 
 TEST(RemainingSeconds, RoundsAHalfToTheEvenNeighbour) {
-    struct Case {
-        std::int64_t length;
-        std::uint64_t elapsed_ms;
-        std::int64_t left;
-    } cases[] = {{30, 500, 30},  {30, 29500, 0}, {30, 29600, 0},         {30, 29400, 1},
-                 {30, 28500, 2}, {30, 35000, -5}, {0, 250, 0},           {0, 500, 0},
-                 {0, 1500, -2},  {86399, 200, 86399}, {1000000000000000, 200, 1000000000000000}};
-    for (const Case& c : cases) EXPECT_EQ(RemainingSeconds(c.length, c.elapsed_ms), c.left) << c.elapsed_ms;
+    constexpr std::int64_t kLongest = 1000000000000000;
+    for (auto [length, elapsed_ms, left] : std::initializer_list<std::tuple<std::int64_t, std::uint64_t, std::int64_t>>{
+             {30, 500, 30}, {30, 29500, 0}, {30, 28500, 2}, {30, 29400, 1}, {30, 35000, -5}, {0, 1500, -2},
+             {kLongest, 200, kLongest}})
+        EXPECT_EQ(RemainingSeconds(length, elapsed_ms), left) << elapsed_ms;
 }
 
-TEST(Countdown, GoLocksTheBoxesStoresTheFieldsCountsDownAndTurnsOffAfterTwentyNineAndAHalf) {
-    RunningCopy t;
+// Elapsed time is the tick count's: midnight, the clock set a day forward and the tick count's wrap change nothing. The
+// end gives back what Go locked, the check boxes' neighbours as the boxes are checked. A second Go while the monitor
+// is kept off ends with the monitor still off: a countdown never turns it on.
+TEST(Countdown, GoLocksTheBoxesStoresTheFieldsCountsDownTurnsOffAndUnlocks) {
+    RunningCopy t({}, [](SimWorld& w) {
+        w.SetLocalTime({2026, 12, 6, 23, 59, 50, 0});  // midnight 10 s after Go
+        w.SetTickBase(0xFFFFFFFFu - 10000);            // and the tick count's wrap
+    });
     t.o().cmdTimed.Click();
     EXPECT_EQ(t.o().cmdTimed.text(), "Stop");
     EXPECT_EQ(t.Values({"TimerHr", "TimerMn", "TimerSc"}), "000030");
     EXPECT_TRUE(t.o().timHrs1.locked() && t.o().timMin1.locked() && t.o().timSec1.locked());
     EXPECT_EQ(t.o().timSec1.back_colour(), ui::SystemColour(15));
     EXPECT_FALSE(t.o().chkIdle.enabled() || t.o().chkScr.enabled() || t.o().chkOther1.enabled());
-    // The thread is busy for a tenth of a second: the later ticks fall on odd tenths, one of them on 29.5 s.
-    t.world.At(1000, [&] { t.world.Sleep(100); });
-    std::vector<std::string> seen;
-    for (std::uint64_t at : {300u, 10000u, 29400u}) t.world.At(at, [&] { seen.push_back(t.caption()); });
+    t.world.At(15000, [&] { t.world.StepLocalTime(86400); });  // the clock set a day forward
+    std::string at_20s;
+    t.world.At(20000, [&] { at_20s = t.caption(); });
     t.RunUntil(40000);
-    EXPECT_EQ(seen, (std::vector<std::string>{"0:0:30", "0:0:20", "0:0:1"})) << "0.7 s left at 29.3 s";
-    EXPECT_EQ(t.PowerOffTimes(), V{29500}) << "0.5 s left rounds to 0";
+    EXPECT_EQ(at_20s, "0:0:10");
+    EXPECT_EQ(t.PowerOffTimes(), V{29600}) << "the first tick with 0.5 s or less left";
     EXPECT_TRUE(t.KeepingOff());
     EXPECT_EQ(t.o().cmdTimed.text() + " " + t.caption(), "Go Lumoff");
+    EXPECT_FALSE(t.o().timHrs1.locked() || t.o().timMin1.locked() || t.o().timSec1.locked());
+    EXPECT_EQ(t.o().timSec1.back_colour(), ui::SystemColour(5));
+    EXPECT_TRUE(t.o().chkIdle.enabled() && t.o().chkOther1.enabled());
+    EXPECT_FALSE(t.o().chkScr.enabled() || t.o().Combo1.enabled()) << "their boxes are not checked";
+    t.o().cmdTimed.Click();
+    t.RunUntil(80000);
+    EXPECT_TRUE(t.KeepingOff());
+    EXPECT_EQ(t.PowerOffTimes().size(), 1u);
+    EXPECT_EQ(t.o().cmdTimed.text(), "Go") << "the countdown still stops";
 }
 
-TEST(Countdown, BelowFifteenSecondsAsksFirstAndCancelChangesNothing) {
+// Below fifteen seconds the start asks first: Cancel changes nothing, and after OK the count starts from the answer
+// (the user takes 3 s): nothing counts while the question is open. Zero turns off on the first tick.
+TEST(Countdown, BelowFifteenSecondsAsksFirstAndCountsFromTheAnswer) {
     struct Case {
         const char *h, *m, *s;
-        bool asks;
-        int answer;
-    } cases[] = {{"00", "00", "14", true, kIdOk},  {"00", "00", "15", false, kIdOk}, {"00", "00", "00", true, kIdOk},
-                 {"", "", "5", true, kIdOk},       {"00", "01", "00", false, kIdOk}, {"ab", "", "14x", true, kIdOk},
-                 {"00", "00", "05", true, kIdCancel}};
+        int answer;            // 0: not asked
+        std::uint32_t off_at;  // 0: never
+    } cases[] = {{"00", "00", "15", 0, 14600}, {"ab", "", "14x", kIdOk, 3000 + 13600},
+                 {"00", "00", "00", kIdOk, 3000 + 200}, {"00", "00", "05", kIdCancel, 0}};
     for (const Case& c : cases) {
-        RunningCopy t({.answers = {c.answer}});
+        RunningCopy t({.answers = {c.answer}}, [](SimWorld& w) { w.box_think_ms = {3000}; });
         t.SetTime(c.h, c.m, c.s);
-        t.o().cmdTimed.Click();
-        SCOPED_TRACE(std::string(c.h) + ":" + c.m + ":" + c.s);
-        ASSERT_EQ(t.world.boxes.size(), c.asks ? 1u : 0u);
-        if (c.asks) {
-            EXPECT_EQ(t.world.boxes[0].text, "Premission required to proceed - Time is less than 15 seconds!\r\n"
-                                             "Press OK to continue, Cancel to cancel the action");
-            EXPECT_EQ(t.world.boxes[0].title + " " + std::to_string(t.world.boxes[0].style), "Lumoff :| 65")
-                << "OK/Cancel, information";
-        }
-        const bool counts = c.answer != kIdCancel;
-        EXPECT_EQ(t.o().cmdTimed.text(), counts ? "Stop" : "Go");
-        EXPECT_TRUE(t.Stored("TimerSc").has_value() == counts && t.o().timSec1.locked() == counts &&
-                    t.o().tmrTimer.enabled() == counts);
-    }
-}
-
-// The count starts when the question is answered; zero turns off on the first tick and stops.
-TEST(Countdown, ACountStartsAfterTheQuestionIsAnswered) {
-    struct Case {
-        const char* seconds;
-        std::uint32_t think_ms, off_at;
-    } cases[] = {{"05", 3000, 7600}, {"00", 0, 200}};  // 4.6 s after the answer, 0.4 s are left
-    for (const Case& c : cases) {
-        RunningCopy t({.answers = {kIdOk}}, [&](SimWorld& w) { w.box_think_ms = {c.think_ms}; });
-        t.SetTime("00", "00", c.seconds);
         std::string meanwhile;
         t.world.At(2500, [&] { meanwhile = t.caption() + " " + t.o().cmdTimed.text(); });
         t.o().cmdTimed.Click();
-        t.RunUntil(10000);
-        EXPECT_EQ(t.PowerOffTimes().front(), c.off_at);
-        EXPECT_EQ(meanwhile, "Lumoff Go") << "nothing counts while the question is open, nor after zero";
+        t.RunUntil(20000);
+        SCOPED_TRACE(std::string(c.h) + ":" + c.m + ":" + c.s);
+        EXPECT_EQ(t.PowerOffTimes(), c.off_at ? V{c.off_at} : V{});
+        ASSERT_EQ(t.world.boxes.size(), c.answer ? 1u : 0u);
+        if (!c.answer) continue;
+        EXPECT_EQ(meanwhile, "Lumoff Go");
+        EXPECT_EQ(t.world.boxes[0].title + " " + std::to_string(t.world.boxes[0].style) + " " + t.world.boxes[0].text,
+                  "Lumoff :| 65 Premission required to proceed - Time is less than 15 seconds!\r\n"
+                  "Press OK to continue, Cancel to cancel the action") << "OK/Cancel, information";
+        if (c.answer == kIdCancel) {
+            EXPECT_FALSE(t.Stored("TimerSc") || t.o().timSec1.locked() || t.o().tmrTimer.enabled());
+        }
     }
 }
 
-// Elapsed time is the tick count's: a clock set back or forward, midnight or the tick count's wrap, each 10 s into a
-// countdown of 30 s, changes nothing.
-TEST(Countdown, EndsAtItsLengthInTicksWhateverTheClockDoes) {
-    constexpr std::int64_t kHour = 3600, kDay = 86400;
-    struct Case {
-        const char* what;
-        std::int64_t clock_step_s;
-        platform::LocalTime start{2026, 12, 6, 12, 0, 0, 0};
-        std::uint32_t tick_at_go = 1000000;
-    } cases[] = {{"back an hour", -kHour},
-                 {"forward an hour", kHour},
-                 {"back a day", -kDay},
-                 {"forward a day", kDay},
-                 {"across midnight", 0, {2026, 12, 6, 23, 59, 50, 0}},
-                 {"across the tick count's wrap", 0, {}, 0xFFFFFFFFu - 10000}};
-    for (const Case& c : cases) {
-        RunningCopy t({}, [&](SimWorld& w) {
-            w.SetLocalTime(c.start);
-            w.SetTickBase(c.tick_at_go);
-        });
-        t.o().cmdTimed.Click();
-        t.world.At(10000, [&] { t.world.StepLocalTime(c.clock_step_s); });
-        std::string at_15s;
-        t.world.At(15000, [&] { at_15s = t.caption(); });
-        t.RunUntil(40000);
-        EXPECT_EQ(at_15s, "0:0:15") << c.what;
-        EXPECT_EQ(t.PowerOffTimes(), V{29600}) << c.what << ": the first tick with 0.5 s or less left";
-    }
-}
-
+// Every input restarts an idle-only count; its end gives back "Like a Screensaver", which unchecking idle disables
+// again without changing it.
 TEST(Countdown, OnlyIfIdleStartsAgainOnEveryInput) {
     RunningCopy t;
     t.o().chkIdle.set_value(1);
@@ -135,24 +103,13 @@ TEST(Countdown, OnlyIfIdleStartsAgainOnEveryInput) {
     }
     t.RunUntil(60000);
     EXPECT_EQ(after_input, (std::vector<std::string>(4, "0:0:30")));
-    // The last input at 20 s restarts the count until the tick at 20.8 s; 29.5 s later it runs out.
+    // The last input at 20 s restarts the count until the tick at 20.8 s; 29.6 s later it runs out.
     EXPECT_EQ(t.PowerOffTimes(), V{50400});
-}
-
-// The idle rule reads the tick counts' unsigned difference, and a last input ahead of the tick count is input now:
-// active until the tick count has passed it by the rule's margin (the tick at 40.8 s), then 29.6 s more.
-TEST(Countdown, TheIdleRuleSurvivesTheTickCountsWrap) {
-    for (bool wrap : {true, false}) {
-        RunningCopy t;
-        if (wrap) t.world.SetTickBase(0xFFFFFFFFu - 10000);  // wraps 10 s from now
-        if (wrap) t.world.UserInput();
-        if (!wrap) t.world.SetLastInputTick(t.world.TickCount() + 40000);
-        t.o().chkIdle.set_value(1);
-        t.o().cmdTimed.Click();
-        if (wrap) t.world.At(12000, [&] { t.world.UserInput(); });
-        t.RunUntil(80000);
-        EXPECT_EQ(t.PowerOffTimes(), V{wrap ? 12800u + 29600 : 70400u}) << wrap;
-    }
+    EXPECT_TRUE(t.o().chkScr.enabled()) << "given back with its neighbour checked";
+    t.o().chkScr.set_value(1);
+    t.o().chkIdle.set_value(0);
+    EXPECT_FALSE(t.o().chkScr.enabled());
+    EXPECT_EQ(t.o().chkScr.value(), 1) << "unchecking idle leaves the screensaver box as it was";
 }
 
 // It counts on for weeks: two stalls of 25 days each (past the tick count's 49.7-day wrap) are 1200 hours more.
@@ -171,47 +128,9 @@ TEST(Countdown, OtherActionHoldsTheTurnOffBackAndTheCaptionGoesNegative) {
     EXPECT_EQ(t.caption(), "-1201:-1:-5");
     t.o().cmdTimed.Click();
     EXPECT_EQ(t.caption(), "Lumoff");
-}
-
-TEST(Countdown, ZeroWhileTheMonitorIsAlreadyKeptOffLeavesItOff) {
-    RunningCopy t;
-    t.SetTime("00", "00", "15");
-    t.o().cmdTimed.Click();
-    t.world.At(5000, [&] { t.Toggle(); });
-    t.RunUntil(20000);
-    EXPECT_TRUE(t.KeepingOff()) << "a countdown never turns the monitor on";
-    EXPECT_EQ(t.PowerOffTimes().front(), 5000u);
-    EXPECT_EQ(t.o().cmdTimed.text(), "Go") << "the countdown still stops";
-}
-
-TEST(Countdown, StopRestoresTheEnabledStatesByTheCheckBoxes) {
-    for (int idle : {0, 1}) {
-        for (int other : {0, 1}) {
-            RunningCopy t;
-            t.o().chkIdle.set_value(idle);
-            t.o().chkOther1.set_value(other);
-            t.o().cmdTimed.Click();
-            t.RunUntil(1000);
-            t.o().cmdTimed.Click();
-            SCOPED_TRACE(std::to_string(idle) + std::to_string(other));
-            EXPECT_TRUE(t.o().chkIdle.enabled() && t.o().chkOther1.enabled());
-            EXPECT_EQ(t.o().chkScr.enabled(), idle == 1);
-            EXPECT_EQ(t.o().Combo1.enabled(), other == 1);
-            EXPECT_FALSE(t.o().timHrs1.locked() || t.o().timMin1.locked() || t.o().timSec1.locked());
-            EXPECT_EQ(t.o().timSec1.back_colour(), ui::SystemColour(5));
-            EXPECT_FALSE(t.o().tmrTimer.enabled() || t.o().tmrScreen.enabled());
-        }
-    }
-}
-
-TEST(Countdown, CheckBoxesEnableTheirNeighboursAndStoreOneByte) {
-    RunningCopy t;
-    for (ui::CheckBox* box : {&t.o().chkOther1, &t.o().chkScr, &t.o().chkIdle}) box->set_value(1);
-    EXPECT_TRUE(t.o().Combo1.enabled() && t.o().chkScr.enabled());
-    t.o().chkIdle.set_value(0);
-    EXPECT_FALSE(t.o().chkScr.enabled());
-    EXPECT_EQ(t.o().chkScr.value(), 1) << "unchecking idle leaves the screensaver box as it was";
-    EXPECT_EQ(t.Values({"TimerOther", "TimerSaver", "TimerIdle"}), "110");
+    EXPECT_TRUE(t.o().Combo1.enabled()) << "the user's Stop gives the list back with its box checked";
+    t.o().chkOther1.set_value(0);
+    EXPECT_FALSE(t.o().Combo1.enabled());
 }
 
 }  // namespace
