@@ -28,7 +28,8 @@ bool SamePathIgnoringCase(const std::wstring& a, const std::wstring& b) {
 
 // The folder's name holds spaces and letters outside the ANSI code page, and a decoy (another copy of the program)
 // lies where an unquoted value's first cut-off points: Enabled writes the full path in quotes, the value run as logon
-// runs it starts the program from its folder and not the decoy, and that copy recognises its value. Its uninstall
+// runs it starts the program from its folder and not the decoy, and that copy recognises its value, also in other
+// letter case. Its uninstall
 // removes the Settings key and the Run value and ends it; the next start is a first run that asks and stores the
 // defaults.
 TEST(Settings, TheRunValueStartsThisProgramNotADecoyAndUninstallLeavesAFirstRun) {
@@ -50,12 +51,20 @@ TEST(Settings, TheRunValueStartsThisProgramNotADecoyAndUninstallLeavesAFirstRun)
         EXPECT_TRUE(SamePathIgnoringCase(*RunValue(), L"\"" + exe + L"\"")) << "the full path in quotes, no arguments";
         ASSERT_TRUE(lumoff.process.Kill());
     }
-    Lumoff started(Lumoff::AsLogon{*RunValue()});
+    // Started by the value as written; the value then as an earlier version or a user may have left it, in other
+    // letter case ("Жёлт" as "ЖЁЛТ" too), which the copy reads as it starts.
+    const std::wstring written = *RunValue();
+    std::wstring upper = written;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Lumoff", REG_SZ, upper.c_str(),
+                              static_cast<DWORD>((upper.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    Lumoff started(Lumoff::AsLogon{written});
     ASSERT_TRUE(started.process.Valid()) << "the value starts a program";
     EXPECT_TRUE(SamePathIgnoringCase(ImagePath(started.process), exe)) << "not " << ImagePath(started.process);
     ASSERT_TRUE(started.WaitForMain());
     HWND o = OpenOptions(started);
-    EXPECT_TRUE(Checked(ControlAt(o, "radStartOn"))) << "and the program recognises its own value";
+    EXPECT_TRUE(Checked(ControlAt(o, "radStartOn"))) << "and the program recognises its own value, in any case";
 
     ClickOption(started, "cmdReg");
     const std::pair<const wchar_t*, const wchar_t*> questions[] = {

@@ -9,11 +9,12 @@
 
 using namespace e2e;
 
-// A user types into the countdown's seconds box (letters never reach it; "3" and Tab give "03") and clicks Go: below
-// fifteen seconds the real exe asks first, and after OK it counts down in the caption and turns the monitor off at
-// zero.
+// A damaged stored time comes back within its box's bound. A user types into the countdown's seconds box (letters
+// never reach it; "3" and Tab give "03") and clicks Go: below fifteen seconds the real exe asks first, and after OK
+// it counts down in the caption and turns the monitor off at zero.
 TEST(Countdown, TypedLettersNeverReachABoxAndThreeSecondsAskFirstCountDownAndTurnTheMonitorOff) {
     ASSERT_TRUE(SeedSettings());
+    ASSERT_TRUE(WriteRaw("ScheduleHr", "99"));  // damaged: no box takes more than 23 hours
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
     HWND caption = nullptr;  // the caption label: the one child of the main window that carries a text
@@ -22,6 +23,7 @@ TEST(Countdown, TypedLettersNeverReachABoxAndThreeSecondsAskFirstCountDownAndTur
     ASSERT_EQ(WindowText(caption), L"Lumoff");
     HWND options = OpenOptions(lumoff);
     ASSERT_TRUE(options);
+    EXPECT_EQ(WindowText(ControlAt(options, "timHrs2")), L"23");
     HWND seconds = ControlAt(options, "timSec1");
     ClickOption(lumoff, "timSec1");
     ASSERT_TRUE(WaitUntil([&] { return FocusInThreadOf(options) == seconds; }));
