@@ -1,10 +1,11 @@
-// The program's windows at display scales of 100, 125, 150, 200 and 300 %: the caption window, the Options dialog and the
-// status screen are laid out for the DPI the program starts with, every control lies on the screen, and nothing in
-// them is cut or pushed onto another control. The layouts are read from the program's own form objects and layout
-// code, so every control of every window is checked. Where the Options dialog is arranged to fit the screen, the
-// keyboard still walks it in its tab order, each control it reaches in sight (scrolled to where the dialog scrolls, as
-// by the wheel), and a click in its lower frames still works. Each window is also saved as
-// a picture per scale for a person to look at (the 96-dpi ones for the readme, the 192-dpi dialog for docs/).
+// The program's windows at display scales of 100, 125, 150, 200 and 300 %: the caption window, the Options dialog and
+// the status screen are laid out for the DPI the program starts with, every control is a window of its kind with its
+// text and state, lies on the screen, and its caption is not cut. The layouts are read from the program's own form
+// objects and layout code, so every control of every window is checked. The Options dialog, made hidden, is a centred
+// tool window that the settings button shows and the settings button, its close box or Escape hides; the keyboard walks
+// it in its tab order, each control it reaches in sight (scrolled to where the dialog scrolls, as by the wheel), and a
+// click in its lower frames works. Each window is also saved as a picture per scale for a person to look at (the
+// 96-dpi ones for the readme, the 192-dpi dialog for docs/).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,19 +13,17 @@
 #include <map>
 #include <string>
 
-#include "forms/main_window.h"
 #include "e2e_options.h"
+#include "forms/main_window.h"
 #include "forms/status_screen.h"
-#include "forms/options_dialog.h"
 #include "ui/layout.h"
 
 using namespace e2e;
 
 namespace {
 
+using lumoff::ui::Kind;
 using lumoff::ui::kDefaultDpi;
-// The first control's id; the others follow in the order of the form's control list.
-constexpr int kFirstControlId = 1000;
 // Room beside a caption, in pixels at 96 dpi: the box of a check box or option button with its gap, the inset of a
 // group box's caption, the edge of a drawn button.
 constexpr int kBoxAndGapPx = 16;
@@ -34,29 +33,9 @@ constexpr const char* kDefaultFace = "MS Sans Serif";
 // The status screen's message may be drawn smaller to fit, but no smaller than this.
 constexpr double kSmallestReadablePoints = 8;
 
-RECT ToRect(const lumoff::ui::PixelRect& r) {
-    return {r.left, r.top, r.left + r.width, r.top + r.height};
-}
-
-// A control's rectangle on its form in twips (a control inside a frame is placed from the frame's corner).
-RECT DesignRect(const lumoff::ui::Control& c) {
-    const lumoff::ui::TwipRect& r = c.rect();
-    int left = r.left, top = r.top;
-    if (const lumoff::ui::Control* frame = c.container()) {
-        left += frame->rect().left;
-        top += frame->rect().top;
-    }
-    return {left, top, left + r.width, top + r.height};
-}
-
 bool Inside(const RECT& inner, const RECT& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
-}
-
-bool Overlap(const RECT& a, const RECT& b) {
-    RECT both;
-    return IntersectRect(&both, &a, &b) != FALSE;
 }
 
 // The font the program asks for, at this DPI, made in the driver for measuring.
@@ -104,85 +83,88 @@ private:
 };
 
 // The room a caption needs beside its text in a control of this kind.
-int Decoration(lumoff::ui::Kind kind, int dpi) {
+int Decoration(Kind kind, int dpi) {
     switch (kind) {
-        case lumoff::ui::Kind::CheckBox:
-        case lumoff::ui::Kind::OptionButton:
-            return MulDiv(kBoxAndGapPx, dpi, kDefaultDpi);
-        case lumoff::ui::Kind::Frame:
-            return 2 * MulDiv(kFrameCaptionInsetPx, dpi, kDefaultDpi);
-        case lumoff::ui::Kind::CommandButton:
-            return 2 * MulDiv(kButtonEdgePx, dpi, kDefaultDpi);
-        default:
-            return 0;
+        case Kind::CheckBox:
+        case Kind::OptionButton: return MulDiv(kBoxAndGapPx, dpi, kDefaultDpi);
+        case Kind::Frame: return 2 * MulDiv(kFrameCaptionInsetPx, dpi, kDefaultDpi);
+        case Kind::CommandButton: return 2 * MulDiv(kButtonEdgePx, dpi, kDefaultDpi);
+        default: return 0;
     }
 }
 
-bool HasCaption(lumoff::ui::Kind kind) {
-    return kind != lumoff::ui::Kind::Image && kind != lumoff::ui::Kind::TextBox && kind != lumoff::ui::Kind::ComboBox;
+// Whether the window is a control of this kind as a user knows it (labels and pictures are drawn by the program).
+bool MadeAs(Kind kind, HWND w) {
+    const LONG_PTR type = Style(w) & BS_TYPEMASK;
+    const bool button = ClassName(w) == L"Button";
+    switch (kind) {
+        case Kind::Frame: return button && type == BS_GROUPBOX;
+        case Kind::OptionButton: return button && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+        case Kind::CheckBox: return button && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+        case Kind::CommandButton: return button && (type == BS_PUSHBUTTON || type == BS_OWNERDRAW);
+        case Kind::TextBox: return ClassName(w) == L"Edit";
+        case Kind::ComboBox: return ClassName(w) == L"ComboBox" && (Style(w) & 3) == CBS_DROPDOWNLIST;
+        default: return ClassName(w) == L"LumoffLite";
+    }
 }
 
-// Every control of `form` in the real `window` at `dpi`: at the place the program's layout gives it (within a pixel),
-// inside the part of the client area the screen shows, its caption within its width and height, and apart from every
-// control it is apart from in the design. `visible_client` is that part of the client area, in client coordinates.
+// Every control of `form` in the real `window` at `dpi`: a window of its kind with its text and state (as the form
+// makes them), at the place the program's layout gives it, inside the part of the client area the screen shows
+// (`visible_client`, in client coordinates), its caption within its width and height; nothing else is shown.
 void ExpectLaidOut(const lumoff::ui::Form& form, HWND window, int dpi, const lumoff::ui::FormPixels& layout,
                    const RECT& visible_client) {
-    const auto& controls = form.controls();
-    std::vector<RECT> actual(controls.size());
-    RECT client = ClientRectOnScreen(window);
-    for (size_t i = 0; i < controls.size(); ++i) {
-        const lumoff::ui::Control& c = *controls[i];
+    const RECT client = ClientRectOnScreen(window);
+    size_t shown = 0;
+    for (size_t i = 0; i < form.controls().size(); ++i) {
+        const lumoff::ui::Control& c = *form.controls()[i];
         SCOPED_TRACE(form.name() + "." + c.name());
-        HWND child = GetDlgItem(window, kFirstControlId + static_cast<int>(i));
+        HWND child = ChildOf(window, c);
         ASSERT_TRUE(child) << "no window for the control";
+        shown += IsWindowVisible(child) ? 1 : 0;
+        EXPECT_TRUE(MadeAs(c.kind(), child)) << Describe(child);
+        EXPECT_EQ(IsWindowEnabled(child) != FALSE, c.enabled());
+        if (c.kind() != Kind::ComboBox) {
+            EXPECT_EQ(WindowText(child), std::wstring(c.text().begin(), c.text().end()));
+        }
         RECT r = WindowRect(child);
         OffsetRect(&r, -client.left, -client.top);
-        actual[i] = r;
-        RECT designed = ToRect(layout.controls[i].rect);
-        EXPECT_NEAR(r.left, designed.left, 1);
-        EXPECT_NEAR(r.top, designed.top, 1);
-        EXPECT_NEAR(r.right, designed.right, 1);
-        if (c.kind() != lumoff::ui::Kind::ComboBox) {
-            EXPECT_NEAR(r.bottom, designed.bottom, 1);
-        }
+        const lumoff::ui::PixelRect& designed = layout.controls[i].rect;
+        EXPECT_EQ(r.left, designed.left);
+        EXPECT_EQ(r.top, designed.top);
+        EXPECT_EQ(r.right, designed.left + designed.width);
+        EXPECT_TRUE(c.kind() == Kind::ComboBox || r.bottom == designed.top + designed.height) << r.bottom;
 
-        if (!HasCaption(c.kind()) || c.text().empty())
+        if (c.kind() == Kind::Image || c.kind() == Kind::TextBox || c.kind() == Kind::ComboBox || c.text().empty())
             continue;
-        MeasuringFont font(c.font(), dpi);
-        if (c.kind() == lumoff::ui::Kind::Label && static_cast<const lumoff::ui::Label&>(c).word_wrap) {
+        const MeasuringFont font(c.font(), dpi);
+        if (c.kind() == Kind::Label && static_cast<const lumoff::ui::Label&>(c).word_wrap) {
             // A wrapped text (the status screen's message) must lie on screen and fit its box: at its font's size, or
             // at a smaller one where the label shrinks its text to fit.
             EXPECT_TRUE(Inside(r, visible_client)) << "the box runs off the screen";
-            const auto& label = static_cast<const lumoff::ui::Label&>(c);
             lumoff::ui::Font smallest = c.font();
             smallest.points = kSmallestReadablePoints;
             const MeasuringFont smallest_font(smallest, dpi);
-            const MeasuringFont& fitting = label.shrink_to_fit ? smallest_font : font;
-            SIZE text = fitting.Wrapped(c.text(), Width(r));
+            const bool shrinks = static_cast<const lumoff::ui::Label&>(c).shrink_to_fit;
+            const SIZE text = (shrinks ? smallest_font : font).Wrapped(c.text(), Width(r));
             EXPECT_LE(text.cx, Width(r)) << "a word wider than the box";
             EXPECT_LE(text.cy, Height(r)) << "the text runs past the bottom of its box";
             continue;
         }
         EXPECT_TRUE(Inside(r, visible_client)) << "not on the screen";
-        SIZE text = font.Line(c.text());
+        const SIZE text = font.Line(c.text());
         EXPECT_LE(text.cx + Decoration(c.kind(), dpi), Width(r)) << "caption \"" << c.text() << "\" is cut";
         // The leading above a character is empty: only the rest of the line must fit.
         EXPECT_LE(text.cy - font.InternalLeading(), Height(r)) << "caption \"" << c.text() << "\" is cut at the bottom";
     }
-    for (size_t i = 0; i < controls.size(); ++i) {
-        for (size_t j = i + 1; j < controls.size(); ++j) {
-            if (Overlap(DesignRect(*controls[i]), DesignRect(*controls[j])))
-                continue;
-            EXPECT_FALSE(Overlap(actual[i], actual[j]))
-                << form.name() << ": " << controls[i]->name() << " runs into " << controls[j]->name();
-        }
-    }
+    size_t children = 0;
+    for (HWND w : Children(window)) children += GetParent(w) == window && IsWindowVisible(w) ? 1 : 0;
+    EXPECT_EQ(children, shown) << form.name() << ": nothing else is shown";
 }
 
 void ExpectClientSize(const lumoff::ui::FormPixels& layout, HWND window) {
-    RECT client = ClientRectOnScreen(window);
-    EXPECT_NEAR(Width(client), layout.client_width, 1);
-    EXPECT_NEAR(Height(client), layout.client_height, 1);
+    const RECT client = ClientRectOnScreen(window);
+    EXPECT_EQ(Width(client), layout.client_width);
+    EXPECT_EQ(Height(client), layout.client_height);
 }
 
 RECT WorkAreaOf(HWND window) {
@@ -202,16 +184,19 @@ lumoff::ui::FormPixels FittedLayout(const lumoff::ui::Form& form, HWND window, i
                                    {Width(outer) - Width(client) - shown_bar, Height(outer) - Height(client), bar});
 }
 
-// The real child window of a control of `form` (ids follow the order of the form's control list).
-HWND ChildOf(const lumoff::ui::Form& form, HWND window, const lumoff::ui::Control& control) {
-    const auto& controls = form.controls();
-    auto it = std::find_if(controls.begin(), controls.end(), [&](const auto& p) { return p.get() == &control; });
-    return GetDlgItem(window, kFirstControlId + static_cast<int>(it - controls.begin()));
+// The part of the window's client area on the screen, in client coordinates.
+RECT ClientOnScreenPart(HWND window) {
+    const RECT client = ClientRectOnScreen(window), screen = ScreenRect();
+    RECT shown;
+    IntersectRect(&shown, &client, &screen);
+    OffsetRect(&shown, -client.left, -client.top);
+    return shown;
 }
 
-// The Options dialog arranged to fit: Tab walks every control that takes the focus in the program's tab order (an
-// option group stops at its selected button), each in sight; where the dialog scrolls, so does the wheel; a click on
-// "XP / Older" selects it, and one on the message box of the lower frames stores it (both are clicked back after).
+// The Options dialog in use: Tab walks every control that takes the focus in the program's tab order (an option group
+// stops at its selected button) and round to the first, Shift+Tab back past it, each in sight; where the dialog
+// scrolls, so does the wheel; a click on "XP / Older" selects it, and one on the message box of the lower frames
+// stores it (both are clicked back after).
 void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
     std::vector<const lumoff::ui::Control*> order;
     for (const auto& c : form.controls()) order.push_back(c.get());
@@ -219,11 +204,10 @@ void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
     std::vector<HWND> stops;
     std::map<HWND, std::string> names;
     for (const lumoff::ui::Control* c : order) {
-        const HWND child = ChildOf(form, options, *c);
+        const HWND child = ChildOf(options, *c);
         names[child] = c->name();
-        const lumoff::ui::Kind kind = c->kind();
-        if (kind == lumoff::ui::Kind::Frame || kind == lumoff::ui::Kind::Label || !IsWindowEnabled(child)) continue;
-        if (kind == lumoff::ui::Kind::OptionButton && !Checked(child)) continue;
+        if (c->kind() == Kind::Frame || c->kind() == Kind::Label || !IsWindowEnabled(child)) continue;
+        if (c->kind() == Kind::OptionButton && !Checked(child)) continue;
         stops.push_back(child);
     }
     auto focused = [&] { return FocusInThreadOf(options); };
@@ -232,9 +216,11 @@ void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
     RECT shown;  // the client area on the screen
     IntersectRect(&shown, &client, &screen);
     ASSERT_TRUE(WaitUntil([&] { return focused() == stops.front(); })) << "focus on " << name(focused());
-    for (size_t step = 1; step <= stops.size(); ++step) {
-        const HWND expected = stops[step % stops.size()];
-        ASSERT_TRUE(PressKey(VK_TAB));
+    const size_t n = stops.size();
+    for (size_t step = 1; step <= n + 2; ++step) {
+        const bool back = step > n;
+        const HWND expected = stops[back ? 2 * n - step : step % n];
+        ASSERT_TRUE(PressKey(VK_TAB, back ? kShift : kNoModifier));
         ASSERT_TRUE(WaitUntil([&] { return focused() == expected; }, Duration(2000)))
             << "step " << step << ": expected " << name(expected) << ", focus on " << name(focused());
         EXPECT_TRUE(Inside(WindowRect(expected), shown)) << name(expected) << " has the focus out of sight";
@@ -252,10 +238,10 @@ void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
         ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
         EXPECT_TRUE(WaitUntil([&] { return Inside(WindowRect(target), shown); })) << name(target) << " out of sight";
     };
-    if (scrolls) wheel(-20, ChildOf(form, options, form.frameMisc));
+    if (scrolls) wheel(-20, ChildOf(options, form.frameMisc));
 
-    const HWND vista = ChildOf(form, options, form.radVista), xp = ChildOf(form, options, form.radXP);
-    const HWND message = ChildOf(form, options, form.chkMsg);
+    const HWND vista = ChildOf(options, form.radVista), xp = ChildOf(options, form.radXP);
+    const HWND message = ChildOf(options, form.chkMsg);
     struct Step {
         HWND on;
         std::function<bool()> done;
@@ -274,38 +260,23 @@ void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
     if (scrolls) wheel(20, stops.front());
 }
 
-bool SamePicture(const Screenshot& a, const Screenshot& b) {
-    RECT r = a.Bounds();
-    for (LONG y = r.top; y < r.bottom; ++y)
-        for (LONG x = r.left; x < r.right; ++x)
-            if (!(a.PixelAt({x, y}) == b.PixelAt({x, y})))
-                return false;
-    return true;
-}
-
-// The window's picture once it has been painted (two pictures in a row are the same), for a person to look at.
-void SaveShot(HWND window, const std::wstring& name, int dpi) {
+// The window's picture once it has been painted (two pictures in a row are the same), saved for a person to look at.
+Screenshot SaveShot(HWND window, const std::wstring& name, int dpi) {
     RECT r = WindowRect(window);
-    RECT screen = ScreenRect();
+    const RECT screen = ScreenRect();
     IntersectRect(&r, &r, &screen);
     Screenshot shot = CaptureRect(r);
     WaitUntil([&] {
         Pause(Duration(300));
         Screenshot again = CaptureRect(r);
-        bool settled = SamePicture(shot, again);
+        bool settled = true;
+        for (LONG y = r.top; y < r.bottom && settled; ++y)
+            for (LONG x = r.left; x < r.right && settled; ++x) settled = shot.PixelAt({x, y}) == again.PixelAt({x, y});
         shot = std::move(again);
         return settled;
     });
     shot.SaveBmp(ArtifactPath(name + L"-" + std::to_wstring(dpi) + L"dpi.bmp"));
-}
-
-RECT ClientOnScreenPart(HWND window) {
-    RECT client = ClientRectOnScreen(window);
-    RECT screen = ScreenRect();
-    RECT shown;
-    IntersectRect(&shown, &client, &screen);
-    OffsetRect(&shown, -client.left, -client.top);
-    return shown;
+    return shot;
 }
 
 // One start of the program at this scale: each of its three windows shown, checked and saved.
@@ -336,41 +307,62 @@ void CheckWindowsAt(int dpi) {
     SaveShot(caption, L"caption", dpi);
 
     // The settings and turn-off pictures, clicked where they are at this scale.
-    auto centre_of = [&](const lumoff::ui::Control& c) {
-        auto it = std::find_if(main_form.controls().begin(), main_form.controls().end(),
-                               [&](const auto& p) { return p.get() == &c; });
-        int id = kFirstControlId + static_cast<int>(it - main_form.controls().begin());
-        return Center(WindowRect(GetDlgItem(caption, id)));
-    };
-    ASSERT_TRUE(Click(centre_of(main_form.imgSettings)));
-    HWND options = WaitForWindow({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    ASSERT_TRUE(options);
+    HWND options = lumoff.Options();
+    ASSERT_TRUE(options) << "the Options dialog is made at the start";
+    EXPECT_FALSE(IsVisible(options)) << "made hidden";
+    ASSERT_TRUE(Click(Center(WindowRect(ChildOf(caption, main_form.imgSettings)))));
+    ASSERT_TRUE(WaitForVisible(options));
     // Off the settings button again, whose tip would lie over the dialog in its picture.
     ASSERT_TRUE(MoveCursor({whole.right - 1, whole.bottom - 1}));
     WaitForInputIdle(lumoff.process);
-    const lumoff::ui::FormPixels options_layout = FittedLayout(options_form, options, dpi);
-    ExpectClientSize(options_layout, options);
+    // A tool window with a small title bar and only a close box, not resizable, without owner or taskbar button, not on
+    // top of others, centred on the work area and inside it.
+    EXPECT_EQ(Style(options) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_CAPTION);
+    EXPECT_TRUE(ExStyle(options) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(Owner(options) || HasTaskbarButton(options) || IsTopmost(options));
     const RECT dialog = WindowRect(options), work = WorkAreaOf(options);
     EXPECT_TRUE(Inside(dialog, work)) << "the dialog lies inside the work area";
+    EXPECT_NEAR(dialog.left - work.left, work.right - dialog.right, 1) << "centred";
+    EXPECT_NEAR(dialog.top - work.top, work.bottom - dialog.bottom, 1) << "centred";
+    const lumoff::ui::FormPixels options_layout = FittedLayout(options_form, options, dpi);
+    ExpectClientSize(options_layout, options);
     EXPECT_EQ((Style(options) & WS_VSCROLL) != 0, options_layout.scrolls()) << "a scroll bar where it scrolls";
     RECT reachable = ClientOnScreenPart(options);
     // What lies below a client area that scrolls comes into sight when scrolled to (ExpectOptionsInUse).
     if (options_layout.scrolls()) reachable.bottom = options_layout.content_height;
     ExpectLaidOut(options_form, options, dpi, options_layout, reachable);
-    SaveShot(options, L"options", dpi);
-    const lumoff::ui::FormPixels designed = lumoff::ui::LayOut(options_form, dpi);
-    if (options_layout.client_width != designed.client_width || options_layout.client_height != designed.client_height)
-        ExpectOptionsInUse(options_form, options);
-    ASSERT_TRUE(PressKey(VK_ESCAPE));
+    const Screenshot shot = SaveShot(options, L"options", dpi);
+    // The dialog's background, also between the controls inside a frame, is the system's 3D light colour.
+    const RECT client = ClientRectOnScreen(options), misc = WindowRect(ChildOf(options, options_form.frameMisc));
+    EXPECT_TRUE(shot.AllPixels({client.left, client.top, client.left + 4, client.top + 4}, SystemColor(COLOR_3DLIGHT)));
+    if (Inside(misc, whole)) {
+        EXPECT_TRUE(shot.AllPixels({misc.left + 4, misc.bottom - 8, misc.right - 4, misc.bottom - 4},
+                                   SystemColor(COLOR_3DLIGHT)))
+            << "inside a frame, below its last button";
+    }
+    ExpectOptionsInUse(options_form, options);
+    // The settings button, the close box and Escape each hide it; it is kept, and shown again where it was.
+    if (dpi == 120) {
+        const auto close_box = CloseBoxPoint(options);
+        ASSERT_TRUE(close_box && Click(*close_box));
+    } else {
+        ASSERT_TRUE(dpi == 96 ? Click(lumoff.SettingsPoint()) : PressKey(VK_ESCAPE));
+    }
     ASSERT_TRUE(WaitForHidden(options));
+    EXPECT_TRUE(IsWindow(options));
+    if (dpi == 96) {
+        ASSERT_TRUE(Click(lumoff.SettingsPoint()) && WaitForVisible(options));
+        const RECT again = WindowRect(options);
+        EXPECT_TRUE(EqualRect(&again, &dialog)) << "shown again where it was";
+        ASSERT_TRUE(Click(lumoff.SettingsPoint()) && WaitForHidden(options));
+    }
 
-    ASSERT_TRUE(Click(centre_of(main_form.imgTurnOff)));
+    ASSERT_TRUE(Click(Center(WindowRect(ChildOf(caption, main_form.imgTurnOff)))));
     HWND status = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         for (HWND w : FindTopLevels({.className = kLumoffClass, .pid = lumoff.process.Pid(), .visibleOnly = true})) {
             const RECT r = WindowRect(w);
-            if (EqualRect(&r, &whole))
-                status = w;
+            if (EqualRect(&r, &whole)) status = w;
         }
         return status != nullptr;
     })) << "the status screen covers the screen";

@@ -45,8 +45,8 @@ TEST(FirstShow, WhatTheStartUpSetWhileHiddenIsWhatTheControlsShowAndEveryFormSho
     for (const char* locked : {"timHrs2", "timMin2", "timSec2"}) EXPECT_TRUE(ReadOnly(ControlAt(o, locked))) << locked;
     EXPECT_EQ(WindowText(ControlAt(o, "timHrs2")), L"7");
     EXPECT_FALSE(ReadOnly(ControlAt(o, "timHrs1"))) << "the countdown's boxes stay editable";
-    EXPECT_TRUE(ShowsTip(lumoff, PointOf(o, Place("chkSchedule")), L"Click to enable a Schedule"));
+    EXPECT_TRUE(ShowsTip(lumoff, Center(WindowRect(ControlAt(o, "chkSchedule"))), L"Click to enable a Schedule"));
     // A frame's tool is the frame's area of the dialog: here the end of its caption's line.
-    const TwipRect frame = Place("frameSchedule");
-    EXPECT_TRUE(ShowsTip(lumoff, PointOf(o, {frame.left + 1800, frame.top + 30, 300, 120}), L"Schedule Lumoff"));
+    const RECT frame = WindowRect(ControlAt(o, "frameSchedule"));
+    EXPECT_TRUE(ShowsTip(lumoff, {frame.left + 130, frame.top + 6}, L"Schedule Lumoff"));
 }
