@@ -128,8 +128,13 @@ TEST(Startup, SecondCopyEndsOnNoAndAfterYesOnItsFirstTickOnceAnsweredOrAlone) {
     }
 }
 
-TEST(Startup, CopiesOfOtherExecutableNamesAreNotAPreviousInstance) {
-    RunningCopy other({.line = "x", .exe = "Other"});
+// A copy of another executable name is no previous instance, and takes only its own name's requests.
+TEST(Startup, CopiesOfOtherExecutableNamesAreNotAPreviousInstanceAndTakeOnlyTheirOwnRequests) {
+    RunningCopy other({.line = "Other.exe", .exe = "Other"});
+    const platform::WindowRef lumoff = other.world.AddForeignWindow("Lumoff.exe +TRAY");
+    const platform::WindowRef own = other.world.AddForeignWindow("Other.exe +TRAY");
+    other.RunUntil(1000);
+    EXPECT_EQ(other.world.TitleOf(lumoff) + other.world.TitleOf(own), "Lumoff.exe +TRAYOther.exe +CLOSE");
     SimCopy second(other.world);
     EXPECT_EQ(second.Start(), std::nullopt);
     EXPECT_TRUE(other.world.boxes.empty());
