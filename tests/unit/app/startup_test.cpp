@@ -11,8 +11,7 @@ TEST(EndsWithSwitch, TestsOnlyTheVeryEndInAnyCase) {
         const char *line, *lower_case_switch;
         bool ends;
     } cases[] = {{"lumoff.exe /off", "/off", true},   {"lumoff.exe /OFF", "/off", true},
-                 {"lumoff.exe /Off", "/off", true},   {"lumoff.exe /x /tray", "/tray", true},
-                 {"lumoff.exe/off", "/off", true},    {"/off", "/off", true},
+                 {"lumoff.exe /x /tray", "/tray", true}, {"lumoff.exe/off", "/off", true}, {"/off", "/off", true},
                  {"lumoff.exe /off ", "/off", false}, {"lumoff.exe /off /x", "/off", false},
                  {"off", "/off", false},              {"", "/tray", false}};
     for (const Case& c : cases) EXPECT_EQ(EndsWithSwitch(c.line, c.lower_case_switch), c.ends) << c.line;
@@ -42,57 +41,45 @@ TEST(Startup, TheProbeChoosesTheKeepOffMode) {
     EXPECT_FALSE(no.main().visible());
 }
 
-TEST(Startup, NormalStartShowsTheCaptionWindowAndEntersTheMainLoop) {
-    int depth = -1;
-    RunningCopy r({.until = 3000}, [&](SimWorld& w) { w.At(2500, [&] { depth = r.monitor().pump_depth(); }); });
-    EXPECT_EQ(r.ended, std::nullopt);
-    EXPECT_EQ(depth, 1) << "the start-up ends in the main loop";
-    EXPECT_TRUE(r.copy.process.hidden_from_task_list);
-    EXPECT_TRUE(r.main().visible() && !r.o().visible());
-    EXPECT_EQ(r.copy.process.timer_ticks["tmrSticky"].size(), 3u) << "housekeeping ticks once a second";
-    EXPECT_TRUE(r.world.boxes.empty() && r.world.power_requests.empty());
-}
-
-// The switches are tested before the copy test: each acts with another copy running too.
-TEST(Startup, OffSwitchWaitsSendsOnePowerOffToItsOwnWindowAndEnds) {
-    RunningCopy first;
-    SimCopy copy(first.world, "lumoff.exe /OFF");
-    EXPECT_EQ(copy.Start(), 200u);
-    ASSERT_EQ(first.world.power_requests.size(), 1u);
-    EXPECT_EQ(first.world.power_requests[0].window, copy.handle());
-    EXPECT_EQ(first.world.power_requests[0].state, 2);
-    EXPECT_FALSE(copy.main().visible());
-    EXPECT_TRUE(first.world.boxes.empty());
-}
-
-// The sender does not wait for an answer: it ends five seconds after its request. The running copy answers on its
-// next tick while the monitor is on: it goes to the tray and turns the monitor off.
-TEST(Startup, TraySwitchWithAnotherCopyRunningSendsTheRequestAndEndsAfterFiveSeconds) {
-    for (bool first_off : {false, true}) {
-        RunningCopy first;
-        if (first_off) first.Toggle();
-        first.world.horizon_ms = 60000;
-        SimCopy copy(first.world, "lumoff.exe /x /TRAY");
-        EXPECT_EQ(copy.Start(), 5000u);
-        EXPECT_EQ(copy.main().title(), first_off ? "Lumoff.exe +TRAY" : "Lumoff.exe +CLOSE");
-        EXPECT_FALSE(copy.main().visible());
-        EXPECT_TRUE(first.KeepingOff());
-        EXPECT_EQ(first.main().visible(), first_off) << "in the tray only when it answered";
-        EXPECT_TRUE(first.world.boxes.empty());
+// A start without a switch shows the caption window; one with "/tray" alone turns the monitor off and goes to the tray
+// (sent there twice, the shell keeps one icon). Both finish the start-up in the main loop.
+TEST(Startup, ANormalStartShowsTheCaptionWindowAndTheTraySwitchAloneGoesOffToTheTray) {
+    for (const std::string line : {testing::kCommandLine, "lumoff.exe /tray"}) {
+        const bool tray = line.ends_with("/tray");
+        int depth = -1;
+        RunningCopy r({.until = 3500, .line = line},
+                      [&](SimWorld& w) { w.At(2500, [&] { depth = r.monitor().pump_depth(); }); });
+        SCOPED_TRACE(line);
+        EXPECT_EQ(r.ended, std::nullopt);
+        EXPECT_EQ(depth, 1) << "the start-up ends in the main loop";
+        EXPECT_TRUE(r.copy.process.hidden_from_task_list);
+        EXPECT_TRUE(r.main().visible() != tray && !r.o().visible());
+        EXPECT_EQ(r.copy.process.timer_ticks["tmrSticky"].size(), 3u) << "housekeeping ticks once a second";
+        EXPECT_EQ(r.KeepingOff(), tray);
+        EXPECT_EQ(r.PowerOffTimes().empty() ? 0u : r.PowerOffTimes()[0], tray ? 200u : 0u);
+        EXPECT_EQ(r.world.tray_icons.size(), tray ? 1u : 0u);
+        EXPECT_EQ(r.Values({"Tray"}), tray ? "1" : "");
+        EXPECT_TRUE(r.world.boxes.empty());
     }
 }
 
-TEST(Startup, TraySwitchAloneTurnsOffGoesToTheTrayAndFinishesTheStartUp) {
-    int depth = -1;
-    RunningCopy r({.until = 300, .line = "lumoff.exe /tray"},
-                  [&](SimWorld& w) { w.At(250, [&] { depth = r.monitor().pump_depth(); }); });
-    EXPECT_EQ(r.ended, std::nullopt);
-    EXPECT_TRUE(r.KeepingOff());
-    EXPECT_EQ(r.PowerOffTimes().at(0), 200u);
-    EXPECT_FALSE(r.main().visible());
-    EXPECT_EQ(r.world.tray_icons.size(), 1u) << "sent to the tray twice, the shell keeps one icon";
-    EXPECT_EQ(r.Stored("Tray"), "1");
-    EXPECT_EQ(depth, 1) << "the main loop runs";
+// The switches are tested before the copy test: each acts with another copy running too. "/off" waits, sends one
+// power-off to its own window and ends. "/tray" sends its request and ends five seconds later without waiting for an
+// answer; the running copy answers on its next tick: it goes to the tray and turns the monitor off.
+TEST(Startup, TheSwitchesActWithAnotherCopyRunning) {
+    RunningCopy first;
+    first.world.horizon_ms = 60000;
+    SimCopy off(first.world, "lumoff.exe /OFF");
+    EXPECT_EQ(off.Start(), 200u);
+    ASSERT_EQ(first.world.power_requests.size(), 1u);
+    EXPECT_EQ(first.world.power_requests[0].window, off.handle());
+    EXPECT_EQ(first.world.power_requests[0].state, 2);
+    SimCopy tray(first.world, "lumoff.exe /x /TRAY");
+    EXPECT_EQ(tray.Start(), 5200u);
+    EXPECT_EQ(tray.main().title(), "Lumoff.exe +CLOSE");
+    EXPECT_FALSE(off.main().visible() || tray.main().visible());
+    EXPECT_TRUE(first.KeepingOff() && !first.main().visible()) << "in the tray";
+    EXPECT_TRUE(first.world.boxes.empty());
 }
 
 // No ends the second copy at once. Yes hands over: the running copy answers on its next tick while the monitor is on,
