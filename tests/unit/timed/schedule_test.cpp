@@ -55,17 +55,11 @@ TEST(Schedule, FiresOnceWhenItsSecondHasComeAndOnlyEverTurnsTheMonitorOff) {
         s.RunUntil(c.until);
         EXPECT_EQ(s.PowerOffTimes(), c.off) << c.named;
         EXPECT_EQ(s.KeepingOff(), c.kept_off) << c.named;
+        // The time boxes are locked while the schedule is on; "Other Action:" enables its list.
+        const OptionsDialog& o = s.o();
+        EXPECT_EQ(o.timHrs2.locked() + o.timMin2.locked() + o.timSec2.locked(), 3 * o.chkSchedule.value()) << c.named;
+        EXPECT_EQ(o.Combo2.enabled(), o.chkOther2.value() == 1) << c.named;
     }
-}
-
-// The time boxes are locked while the schedule is on; "Other Action:" enables its list.
-TEST(Schedule, ItsBoxLocksTheTimeWhileCheckedAndOtherActionEnablesItsList) {
-    Scheduled t("7", "30", "0");
-    EXPECT_TRUE(t.o().timHrs2.locked() && t.o().timMin2.locked() && t.o().timSec2.locked());
-    t.o().chkSchedule.set_value(0);
-    EXPECT_FALSE(t.o().timHrs2.locked() || t.o().timMin2.locked() || t.o().timSec2.locked());
-    t.o().chkOther2.set_value(1);
-    EXPECT_TRUE(t.o().Combo2.enabled());
 }
 
 }  // namespace
