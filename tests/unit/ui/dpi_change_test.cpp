@@ -12,7 +12,6 @@ namespace {
 
 using platform::sim::SimWorld;
 using testing::SimCopy;
-using testing::Stored;
 
 // The primary monitor at 100 %, one at 200 % to its right and one at 150 % above and left of it.
 const std::vector<SimWorld::Monitor> kMonitors{{0, 0, 1920, 1080, 96},
@@ -27,7 +26,9 @@ const ui::ControlPixels& PixelsOf(const SimCopy& copy, const ui::Control& contro
     return copy.process.WindowOf(*control.form())->layout.controls[index];
 }
 
-TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleAndStoredWhereItIs) {
+// The caption window dragged: laid out for the DPI of the monitor it lands on, in the rectangle the system suggests, and
+// stored where it is; the next start puts it back there at that scale, keeping the stored place.
+TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleStoredAndPutBackAtTheNextStart) {
     struct Case {
         const char* named;
         int x, y;
@@ -35,48 +36,33 @@ TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleAn
         ui::PixelRect window;
         ui::PixelRect settings;  // the settings picture on the window
         int caption_font;        // the caption's character height
-        const char* left;
-        const char* top;
+        const char* stored;      // Left and Top
     } cases[] = {
-        {"onto the 200 % monitor", 2400, 300, 192, {2400, 300, 162, 130}, {128, 96, 32, 32}, 22, "36000", "4500"},
-        {"onto the 150 % monitor", -1000, -900, 144, {-1000, -900, 121, 97}, {96, 72, 24, 24}, 17, "-15000", "-13500"},
-        {"within the primary", 600, 300, 96, {600, 300, 81, 65}, {64, 48, 16, 16}, 11, "9000", "4500"},
+        {"onto the 200 % monitor", 2400, 300, 192, {2400, 300, 162, 130}, {128, 96, 32, 32}, 22, "360004500"},
+        {"onto the 150 % monitor", -1000, -900, 144, {-1000, -900, 121, 97}, {96, 72, 24, 24}, 17, "-15000-13500"},
+        {"within the primary", 600, 300, 96, {600, 300, 81, 65}, {64, 48, 16, 16}, 11, "90004500"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.named);
-        SimWorld world;
-        world.monitors = kMonitors;
-        testing::SeedSettings(world);
-        world.horizon_ms = 1500;  // past the housekeeping tick that stores a moved window's place
-        SimCopy copy(world);
-        world.At(100, [&] { world.DragWindow(copy.handle(), c.x, c.y); });
-        copy.Start();
-
-        const auto* window = copy.process.WindowOf(copy.main());
+        RunningCopy r({.until = 1500}, [&](SimWorld& w) {  // past the housekeeping tick that stores a moved window's place
+            w.monitors = kMonitors;
+            w.At(100, [&] { w.DragWindow(r.copy.handle(), c.x, c.y); });
+        });
+        const auto* window = r.copy.process.WindowOf(r.main());
         EXPECT_EQ(window->dpi, c.dpi);
         EXPECT_EQ(window->dpi_changes, c.dpi == 96 ? 0 : 1);
         EXPECT_EQ(window->rect, c.window) << "the suggested rectangle";
-        EXPECT_EQ(PixelsOf(copy, copy.main().imgSettings).rect, c.settings);
-        EXPECT_EQ(PixelsOf(copy, copy.main().lblCaption).font_height, c.caption_font);
-        EXPECT_EQ(Stored(world, "Left"), c.left);
-        EXPECT_EQ(Stored(world, "Top"), c.top);
+        EXPECT_EQ(PixelsOf(r.copy, r.main().imgSettings).rect, c.settings);
+        EXPECT_EQ(PixelsOf(r.copy, r.main().lblCaption).font_height, c.caption_font);
+        EXPECT_EQ(r.Values({"Left", "Top"}), c.stored);
+        r.main().set_title("Lumoff.exe +CLOSE");
+        ASSERT_TRUE(r.RunUntil(3000)) << "ended";
+        SimCopy next(r.world);
+        r.world.horizon_ms = 5000;
+        next.Start();
+        EXPECT_EQ(next.process.WindowOf(next.main())->rect, c.window) << "at the next start";
+        EXPECT_EQ(r.Values({"Left", "Top"}), c.stored) << "the move to the suggested rectangle keeps the stored place";
     }
-}
-
-TEST(MonitorScale, TheNextStartPutsTheWindowBackOnTheMonitorItWasLeftOnAtThatMonitorsScale) {
-    SimWorld world;
-    world.monitors = kMonitors;
-    testing::SeedSettings(world);
-    world.registry.Put(settings::kSettingsKey, settings::kLeft, "36000");
-    world.registry.Put(settings::kSettingsKey, settings::kTop, "4500");
-    world.horizon_ms = 10;
-    SimCopy copy(world);
-    copy.Start();
-    const auto* window = copy.process.WindowOf(copy.main());
-    EXPECT_EQ(window->dpi, 192);
-    EXPECT_EQ(window->rect, (ui::PixelRect{2400, 300, 162, 130}));
-    EXPECT_EQ(copy.main().left(), 36000) << "the move to the suggested rectangle keeps the stored place";
-    EXPECT_EQ(copy.main().top(), 4500);
 }
 
 bool Overlap(const ui::PixelRect& a, const ui::PixelRect& b) {
