@@ -63,6 +63,24 @@ TEST(Startup, ANormalStartShowsTheCaptionWindowAndTheTraySwitchAloneGoesOffToThe
     }
 }
 
+// The stored tray state puts the program in the tray unless it is "0" or nothing, the stored hotkey state restores
+// the hotkey only when it is "1"; the window is placed and shown first. A copy waiting for messages then holds no
+// registry key, also while the restored hotkey's registration runs the message loop (as long as the hotkey stays set).
+TEST(Startup, RestoresTheTrayUnlessStoredZeroOrNothingAndTheHotKeyOnlyFromOne) {
+    for (const std::string state : {"1", "x", "0", "", "11", "true"}) {
+        std::optional<size_t> open;  // looked at while the copy waits for messages, not after it stopped
+        RunningCopy r({.stored = {{"Tray", state}, {"HotKeySet", state}}, .until = 5000},
+                      [&](SimWorld& w) { w.At(4000, [&] { open = w.registry.OpenHandles(); }); });
+        SCOPED_TRACE('"' + state + '"');
+        const bool tray = !state.empty() && state != "0";
+        EXPECT_EQ(r.main().visible(), !tray);
+        EXPECT_EQ(r.world.tray_icons.size(), tray ? 1u : 0u);
+        EXPECT_TRUE(r.main().topmost() && r.main().tmrSticky.enabled()) << "placed and shown first";
+        EXPECT_EQ(r.world.hotkeys.size(), state == "1" ? 1u : 0u);
+        EXPECT_EQ(open, 0u);
+    }
+}
+
 // The switches are tested before the copy test: each acts with another copy running too. "/off" waits, sends one
 // power-off to its own window and ends. "/tray" sends its request and ends five seconds later without waiting for an
 // answer; the running copy answers on its next tick: it goes to the tray and turns the monitor off.

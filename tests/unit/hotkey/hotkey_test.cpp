@@ -1,4 +1,5 @@
-// The user's global hotkey: the lists' pairing rule, setting and unsetting it, and its restore at start-up.
+// The user's global hotkey: the lists' pairing rule, setting and unsetting it, and a refused one (its restore at
+// start-up is the start-up test's).
 #include <gtest/gtest.h>
 
 #include "hotkey/hotkey.h"
@@ -69,14 +70,6 @@ TEST(HotKeyButton, ACombinationHeldElsewhereFailsSaysSoAndChangesNothing) {
     r.o().hkeyButton2.set_list_index(10);  // F11
     SetUntil(r, 50);
     EXPECT_EQ(r.world.boxes.size(), 3u) << "the user's success is confirmed";
-}
-
-// A stored "1" restores the hotkey silently (with the loader's table of stored pairs); nothing else restores it.
-TEST(HotKeyRestore, OnlyExactlyOneRestores) {
-    for (const char* stored : {"0", "11", "true", ""}) {
-        RunningCopy r({.stored = {{"HotKeySet", stored}}});
-        EXPECT_TRUE(r.world.hotkeys.empty()) << stored;
-    }
 }
 
 }  // namespace

@@ -69,17 +69,6 @@ TEST(Tray, TheIconsButtonsAndMenuActWhileTheOtherNotificationsDoNothing) {
     EXPECT_EQ(r.world.tray_calls.size(), 1u);
 }
 
-TEST(Tray, StartsInTheTrayUnlessTheStoredStateIsZeroOrEmpty) {
-    for (const char* state : {"1", "x", "0", ""}) {
-        Running r({.stored = {{"Tray", state}}});
-        const bool tray = *state && *state != '0';
-        EXPECT_EQ(r.InTray(), tray) << '"' << state << '"';
-        EXPECT_EQ(r.Shown(), !tray) << '"' << state << '"';
-        EXPECT_TRUE(r.main().topmost()) << "placed and shown first";
-        EXPECT_TRUE(r.main().tmrSticky.enabled());
-    }
-}
-
 // At a slow logon the shell takes no icon yet. The program in the tray tries again when the shell announces its
 // taskbar and on its timer; a minute without an icon brings the caption window back, and `Tray` keeps the choice.
 // (The shell's announcement after a restart adds the icon again the same way.)

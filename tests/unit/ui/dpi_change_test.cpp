@@ -117,14 +117,13 @@ TEST(FitWorkArea, TheOptionsDialogFitsEveryScreenAtEveryScaleAndIsAsDesignedWher
 }
 
 TEST(FitWorkArea, TheOptionsDialogIsArrangedAgainOnAMonitorOfAnotherScaleAndWhenTheWorkAreaChanges) {
-    SimWorld world;
-    world.monitors = {{0, 0, 1920, 1080, 96, {0, 0, 1920, 1040}},
+    RunningCopy r({.until = 10}, [](SimWorld& w) {
+        w.monitors = {{0, 0, 1920, 1080, 96, {0, 0, 1920, 1040}},
                       {1920, 0, 1920, 1080, 192, {1920, 0, 1920, 1040}},
                       {-800, 0, 800, 600, 96, {-800, 0, 800, 560}}};
-    testing::SeedSettings(world);
-    world.horizon_ms = 10;
-    SimCopy copy(world);
-    copy.Start();
+    });
+    SimWorld& world = r.world;
+    SimCopy& copy = r.copy;
     const auto* window = copy.process.WindowOf(copy.options());
     auto arranged = [&] {
         const bool columns = window->layout.client_width > ui::LayOut(copy.options(), window->dpi).client_width;
