@@ -84,7 +84,7 @@ bool MadeAs(Kind kind, HWND w) {
 }
 
 // Every control of `form` in the real `window` at `dpi`: a window of its kind with its text and state (as the form
-// makes them), at the place the program's layout gives it, inside the part of the client area the screen shows
+// holds them), at the place the program's layout gives it, inside the part of the client area the screen shows
 // (`visible_client`, in client coordinates), its caption within its width and height; nothing else is shown.
 void ExpectLaidOut(const lumoff::ui::Form& form, HWND window, int dpi, const lumoff::ui::FormPixels& layout,
                    const RECT& visible_client) {
@@ -100,6 +100,9 @@ void ExpectLaidOut(const lumoff::ui::Form& form, HWND window, int dpi, const lum
         EXPECT_EQ(IsWindowEnabled(child) != FALSE, c.enabled());
         if (c.kind() != Kind::ComboBox) {
             EXPECT_EQ(WindowText(child), std::wstring(c.text().begin(), c.text().end()));
+        }
+        if (c.kind() == Kind::TextBox) {
+            EXPECT_EQ((Style(child) & ES_READONLY) != 0, static_cast<const lumoff::ui::TextBox&>(c).locked());
         }
         RECT r = WindowRect(child);
         OffsetRect(&r, -client.left, -client.top);
@@ -215,6 +218,17 @@ void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
     }
 }
 
+// Rests the pointer at `at` and waits for this copy's tooltip to show `tip`.
+bool ShowsTip(Lumoff& lumoff, POINT at, const std::wstring& tip) {
+    MoveCursor(at);
+    return WaitUntil([&] {
+        const WindowQuery tips{.className = L"tooltips_class32", .pid = lumoff.process.Pid(), .visibleOnly = true};
+        for (HWND w : FindTopLevels(tips))
+            if (WindowText(w) == tip) return true;
+        return false;
+    });
+}
+
 // The window's picture once it has been painted (two pictures in a row are the same), saved for a person to look at.
 Screenshot SaveShot(HWND window, const std::wstring& name, int dpi) {
     RECT r = WindowRect(window);
@@ -234,15 +248,19 @@ Screenshot SaveShot(HWND window, const std::wstring& name, int dpi) {
     return shot;
 }
 
-// One start of the program at this scale: each of its three windows shown, checked and saved.
+// One start of the program at this scale: each of its three windows shown, checked and saved. At 120 dpi the schedule
+// is stored on, so its time boxes are locked while the dialog is hidden, before its controls' windows are made; and
+// every form shows its tooltips (made after its first show).
 void CheckWindowsAt(int dpi) {
     ASSERT_TRUE(SeedSettings());
+    ASSERT_TRUE(WriteRaw("Schedule", dpi == 120 ? "1" : "0"));
     const DWORD log_pixels = static_cast<DWORD>(dpi);
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &log_pixels,
                               sizeof log_pixels),
               ERROR_SUCCESS);
     const lumoff::MainWindow main_form;
-    const lumoff::OptionsDialog options_form("http://127.0.0.1");
+    lumoff::OptionsDialog options_form("http://127.0.0.1");
+    for (auto* box : {&options_form.timHrs2, &options_form.timMin2, &options_form.timSec2}) box->set_locked(dpi == 120);
     lumoff::TurnedOffScreen screen_form;
     // The driver sees the system's pixels as the program does (its work area, its scroll bar's width).
     struct Aware {
@@ -260,12 +278,14 @@ void CheckWindowsAt(int dpi) {
     ExpectClientSize(main_layout, caption);
     ExpectLaidOut(main_form, caption, dpi, main_layout, ClientOnScreenPart(caption));
     SaveShot(caption, L"caption", dpi);
+    const POINT settings = Center(WindowRect(ChildOf(caption, main_form.imgSettings)));
+    EXPECT_TRUE(dpi != 120 || ShowsTip(lumoff, settings, L"Settings"));
 
     // The settings and turn-off pictures, clicked where they are at this scale.
     HWND options = lumoff.Options();
     ASSERT_TRUE(options) << "the Options dialog is made at the start";
     EXPECT_FALSE(IsVisible(options)) << "made hidden";
-    ASSERT_TRUE(Click(Center(WindowRect(ChildOf(caption, main_form.imgSettings)))));
+    ASSERT_TRUE(Click(settings));
     ASSERT_TRUE(WaitForVisible(options));
     // Off the settings button again, whose tip would lie over the dialog in its picture.
     ASSERT_TRUE(MoveCursor({whole.right - 1, whole.bottom - 1}));
@@ -295,6 +315,15 @@ void CheckWindowsAt(int dpi) {
                                    SystemColor(COLOR_3DLIGHT)))
             << "inside a frame, below its last button";
     }
+    if (dpi == 120) {
+        const RECT box = WindowRect(ChildOf(options, options_form.chkSchedule));
+        EXPECT_TRUE(ShowsTip(lumoff, Center(box), L"Click to enable a Schedule"));
+        // A frame's tool is the frame's area of the dialog: here the end of its caption's line.
+        const RECT frame = WindowRect(ChildOf(options, options_form.frameSchedule));
+        const POINT caption_end{frame.left + MulDiv(130, dpi, kDefaultDpi), frame.top + MulDiv(6, dpi, kDefaultDpi)};
+        EXPECT_TRUE(ShowsTip(lumoff, caption_end, L"Schedule Lumoff"));
+        ASSERT_TRUE(MoveCursor({whole.right - 1, whole.bottom - 1}));
+    }
     ExpectOptionsInUse(options_form, options);
     // The settings button, the close box and Escape each hide it; it is kept, and shown again where it was.
     if (dpi == 120) {
@@ -313,15 +342,9 @@ void CheckWindowsAt(int dpi) {
     }
 
     ASSERT_TRUE(Click(Center(WindowRect(ChildOf(caption, main_form.imgTurnOff)))));
-    HWND status = nullptr;  // the window that covers the screen (the caption window is wider than 81 pixels here)
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND w : FindTopLevels({.className = kLumoffClass, .pid = lumoff.process.Pid(), .visibleOnly = true})) {
-            const RECT r = WindowRect(w);
-            if (EqualRect(&r, &whole)) status = w;
-        }
-        return status != nullptr;
-    })) << "the status screen covers the screen";
+    ASSERT_TRUE(WaitUntil([&] { return lumoff.StatusScreenShown(); })) << "the status screen covers the screen";
     WaitForInputIdle(lumoff.process);
+    const HWND status = lumoff.StatusScreen();
     // One monitor: the virtual desktop is the primary monitor.
     const lumoff::ui::TwipRect monitor{0, 0, lumoff::ui::PixelsToTwips(Width(whole), dpi),
                                        lumoff::ui::PixelsToTwips(Height(whole), dpi)};
