@@ -8,7 +8,7 @@
 // 96-dpi ones for the readme, the 192-dpi dialog for docs/).
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 #include <string>
 
 #include "e2e_options.h"
@@ -46,12 +46,11 @@ SIZE TextSize(const lumoff::ui::Font& font, int dpi, const std::string& text, in
     lstrcpynA(lf.lfFaceName, font.face.empty() ? kDefaultFace : font.face.c_str(), LF_FACESIZE);
     const HFONT handle = CreateFontIndirectA(&lf);
     const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, handle);
+    SelectObject(dc, handle);
     RECT r{0, 0, wrap, 0};
     DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(handle);
     return {r.right, r.bottom - (wrap ? 0 : tm.tmInternalLeading)};
@@ -83,12 +82,15 @@ bool MadeAs(Kind kind, HWND w) {
     }
 }
 
-// Every control of `form` in the real `window` at `dpi`: a window of its kind with its text and state (as the form
-// holds them), at the place the program's layout gives it, inside the part of the client area the screen shows
-// (`visible_client`, in client coordinates), its caption within its width and height; nothing else is shown.
+// The real `window` of `form` at `dpi`: its client area as the program's layout gives it, and every control a window of
+// its kind with its text and state (as the form holds them), at the place the layout gives it, inside the part of the
+// client area the screen shows (`visible_client`, in client coordinates), its caption within its width and height;
+// nothing else is shown.
 void ExpectLaidOut(const lumoff::ui::Form& form, HWND window, int dpi, const lumoff::ui::FormPixels& layout,
                    const RECT& visible_client) {
     const RECT client = ClientRectOnScreen(window);
+    EXPECT_EQ(Width(client), layout.client_width);
+    EXPECT_EQ(Height(client), layout.client_height);
     size_t shown = 0;
     for (size_t i = 0; i < form.controls().size(); ++i) {
         const lumoff::ui::Control& c = *form.controls()[i];
@@ -134,12 +136,6 @@ void ExpectLaidOut(const lumoff::ui::Form& form, HWND window, int dpi, const lum
     EXPECT_EQ(children, shown) << form.name() << ": nothing else is shown";
 }
 
-void ExpectClientSize(const lumoff::ui::FormPixels& layout, HWND window) {
-    const RECT client = ClientRectOnScreen(window);
-    EXPECT_EQ(Width(client), layout.client_width);
-    EXPECT_EQ(Height(client), layout.client_height);
-}
-
 RECT WorkAreaOf(HWND window) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -170,16 +166,14 @@ RECT ClientOnScreenPart(HWND window) {
 // stops at its selected button) and round to the first, Shift+Tab back past it, each in sight; where the dialog
 // scrolls, so does the wheel; and a click in its lower frames.
 void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
-    std::vector<const lumoff::ui::Control*> order;
-    for (const auto& c : form.controls()) order.push_back(c.get());
-    std::stable_sort(order.begin(), order.end(), [](auto a, auto b) { return a->tab_index < b->tab_index; });
-    std::vector<HWND> stops;
-    for (const lumoff::ui::Control* c : order) {
+    std::map<int, HWND> by_tab_index;  // every control a stop (the tab indexes are distinct)
+    for (const auto& c : form.controls()) {
         const HWND child = ChildOf(options, *c);
         if (c->kind() == Kind::Frame || c->kind() == Kind::Label || !IsWindowEnabled(child)) continue;
-        if (c->kind() == Kind::OptionButton && !Checked(child)) continue;
-        stops.push_back(child);
+        if (c->kind() != Kind::OptionButton || Checked(child)) by_tab_index[c->tab_index] = child;
     }
+    std::vector<HWND> stops;
+    for (const auto& [index, child] : by_tab_index) stops.push_back(child);
     auto focused = [&] { return FocusInThreadOf(options); };
     const RECT screen = ScreenRect(), client = ClientRectOnScreen(options);
     RECT shown;  // the client area on the screen
@@ -274,9 +268,7 @@ void CheckWindowsAt(int dpi) {
     Lumoff lumoff;
     HWND caption = lumoff.WaitForMain();
     ASSERT_TRUE(caption);
-    const lumoff::ui::FormPixels main_layout = lumoff::ui::LayOut(main_form, dpi);
-    ExpectClientSize(main_layout, caption);
-    ExpectLaidOut(main_form, caption, dpi, main_layout, ClientOnScreenPart(caption));
+    ExpectLaidOut(main_form, caption, dpi, lumoff::ui::LayOut(main_form, dpi), ClientOnScreenPart(caption));
     SaveShot(caption, L"caption", dpi);
     const POINT settings = Center(WindowRect(ChildOf(caption, main_form.imgSettings)));
     EXPECT_TRUE(dpi != 120 || ShowsTip(lumoff, settings, L"Settings"));
@@ -300,7 +292,6 @@ void CheckWindowsAt(int dpi) {
     EXPECT_NEAR(dialog.left - work.left, work.right - dialog.right, 1) << "centred";
     EXPECT_NEAR(dialog.top - work.top, work.bottom - dialog.bottom, 1) << "centred";
     const lumoff::ui::FormPixels options_layout = FittedLayout(options_form, options, dpi);
-    ExpectClientSize(options_layout, options);
     EXPECT_EQ((Style(options) & WS_VSCROLL) != 0, options_layout.scrolls()) << "a scroll bar where it scrolls";
     RECT reachable = ClientOnScreenPart(options);
     // What lies below a client area that scrolls comes into sight when scrolled to (ExpectOptionsInUse).
@@ -349,7 +340,10 @@ void CheckWindowsAt(int dpi) {
     const lumoff::ui::TwipRect monitor{0, 0, lumoff::ui::PixelsToTwips(Width(whole), dpi),
                                        lumoff::ui::PixelsToTwips(Height(whole), dpi)};
     screen_form.CoverScreen(monitor, monitor);
-    ExpectLaidOut(screen_form, status, dpi, lumoff::ui::LayOut(screen_form, dpi), ClientOnScreenPart(status));
+    lumoff::ui::FormPixels covering = lumoff::ui::LayOut(screen_form, dpi);
+    covering.client_width = Width(whole);  // the whole screen, not the form's own size
+    covering.client_height = Height(whole);
+    ExpectLaidOut(screen_form, status, dpi, covering, ClientOnScreenPart(status));
     SaveShot(status, L"status-screen", dpi);
 }
 
