@@ -28,9 +28,9 @@ TEST(ActionLists, TheLoadStoresNothingAnArmedGuardSwallowsOneClickAndEachPickSto
     l.o.Combo1.tag = "startup";
     l.o.Combo1.set_list_index(3);
     EXPECT_EQ(stored(), "--");
-    l.o.Combo1.set_list_index(4);  // "Hibernate"
-    l.o.Combo2.set_list_index(1);  // "Restart"
-    EXPECT_EQ(stored(), "41");
+    l.o.Combo1.set_list_index(4);
+    l.o.Combo2.set_list_index(1);
+    EXPECT_EQ(l.o.Combo1.SelectedText() + " " + l.o.Combo2.SelectedText() + " " + stored(), "Hibernate Restart 41");
 }
 
 TEST(WebHost, TheRunTimeHostIsTheOneOpenedAndNamed) {
