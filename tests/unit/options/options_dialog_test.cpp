@@ -48,19 +48,14 @@ TEST(WebHost, TheRunTimeHostIsTheOneOpenedAndNamed) {
 }
 
 // Every address the program opens is the web host and a path of its own: a value that is no clean web host (one
-// the shell or a browser could read as something else) leaves the built-in host in place.
+// with a path, a query or user information; what the address reader refuses is the web address test's) leaves the
+// built-in host in place.
 TEST(WebHost, AValueThatIsNoCleanWebHostIsPassedOver) {
     struct Case {
         const char* value;
         const char* taken;
-    } const cases[] = {{"http://[::1]:8080//", "http://[::1]:8080"},
-                       {"http://www.brevald.example/files", kDefaultWebHost},
-                       {"http://user@evil.example", kDefaultWebHost},
-                       {"file:///C:/x", kDefaultWebHost},
-                       {"http://evil.example\" --flag", kDefaultWebHost},
-                       {"http://evil.example?", kDefaultWebHost},
-                       {"www.evil.example", kDefaultWebHost},
-                       {"http://", kDefaultWebHost}};
+    } const cases[] = {{"http://[::1]:8080//", "http://[::1]:8080"}, {"http://host.example/files", kDefaultWebHost},
+                       {"http://user@evil.example", kDefaultWebHost}, {"http://evil.example?", kDefaultWebHost}};
     for (const Case& c : cases) {
         SimWorld world;
         SimProcess process(world, "lumoff.exe");
