@@ -1,7 +1,9 @@
-// The controls' event convention (option buttons are proven by the program's own groups), and the centred start.
+// The controls' event convention (option buttons are proven by the program's own groups), and where a window starts in
+// an area.
 #include <gtest/gtest.h>
 
 #include "ui/form.h"
+#include "ui/layout.h"
 
 namespace lumoff::ui {
 namespace {
@@ -29,11 +31,14 @@ TEST(ComboBox, RefusesAPositionOutsideTheList) {
     EXPECT_EQ(clicks, 3);
 }
 
-TEST(Form, ACentredWindowTallerThanTheAreaKeepsItsTopInside) {
+TEST(Form, AWindowTallerThanItsAreaKeepsItsTopInside) {
     struct Case {
         int start, area, length, expected;
     } cases[] = {{0, 1024, 400, 312}, {30, 738, 1029, 30}, {0, 738, 738, 0}, {-1280, 1280, 1300, -1280}};
     for (const Case& c : cases) EXPECT_EQ(CentredStart(c.start, c.area, c.length), c.expected) << c.length;
+    // Where a window goes when its area changes: where it stands if it fits there, else inside, else at the start.
+    for (auto [start, length, expected] : {std::tuple{100, 200, 100}, {900, 200, 824}, {-50, 1100, 0}})
+        EXPECT_EQ(InsideStart(start, length, 0, 1024), expected) << start;
 }
 
 }  // namespace
