@@ -26,21 +26,21 @@ const ui::ControlPixels& PixelsOf(const SimCopy& copy, const ui::Control& contro
     return copy.process.WindowOf(*control.form())->layout.controls[index];
 }
 
-// The caption window dragged: laid out for the DPI of the monitor it lands on, in the rectangle the system suggests, and
-// stored where it is; the next start puts it back there at that scale, keeping the stored place.
-TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleStoredAndPutBackAtTheNextStart) {
+// The caption window dragged: laid out for the DPI of the monitor it lands on, and stored where it is (the corner of
+// the rectangle the system suggests). (The next start places it from the stored place: the loader's; the simulated monitor then tells
+// it its scale as the system does.)
+TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleAndStoredWhereItIs) {
     struct Case {
         const char* named;
         int x, y;
         int dpi;
-        ui::PixelRect window;
         ui::PixelRect settings;  // the settings picture on the window
         int caption_font;        // the caption's character height
         const char* stored;      // Left and Top
     } cases[] = {
-        {"onto the 200 % monitor", 2400, 300, 192, {2400, 300, 162, 130}, {128, 96, 32, 32}, 22, "360004500"},
-        {"onto the 150 % monitor", -1000, -900, 144, {-1000, -900, 121, 97}, {96, 72, 24, 24}, 17, "-15000-13500"},
-        {"within the primary", 600, 300, 96, {600, 300, 81, 65}, {64, 48, 16, 16}, 11, "90004500"},
+        {"onto the 200 % monitor", 2400, 300, 192, {128, 96, 32, 32}, 22, "360004500"},
+        {"onto the 150 % monitor", -1000, -900, 144, {96, 72, 24, 24}, 17, "-15000-13500"},
+        {"within the primary", 600, 300, 96, {64, 48, 16, 16}, 11, "90004500"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.named);
@@ -52,14 +52,7 @@ TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleSt
         EXPECT_EQ(window->dpi, c.dpi);
         EXPECT_EQ(PixelsOf(r.copy, r.main().imgSettings).rect, c.settings);
         EXPECT_EQ(PixelsOf(r.copy, r.main().lblCaption).font_height, c.caption_font);
-        EXPECT_EQ(r.Values({"Left", "Top"}), c.stored);
-        r.main().set_title("Lumoff.exe +CLOSE");
-        ASSERT_TRUE(r.RunUntil(3000)) << "ended";
-        SimCopy next(r.world);
-        r.world.horizon_ms = 5000;
-        next.Start();
-        EXPECT_EQ(next.process.WindowOf(next.main())->rect, c.window) << "at the next start";
-        EXPECT_EQ(r.Values({"Left", "Top"}), c.stored) << "the move to the suggested rectangle keeps the stored place";
+        EXPECT_EQ(r.Values({"Left", "Top"}), c.stored) << "the move to the suggested rectangle keeps the place";
     }
 }
 
