@@ -1,6 +1,5 @@
-// A window moved onto a monitor of another scale is laid out again for that monitor's DPI (controls and fonts), takes
-// the rectangle the system suggests, and its place is stored so that the next start puts it there again. The Options
-// dialog fits the work area of its monitor at every scale.
+// A window moved onto a monitor of another scale is laid out again for that monitor's DPI (controls and fonts), and its
+// place is stored. The Options dialog fits the work area of its monitor at every scale.
 #include <gtest/gtest.h>
 
 #include <string>
