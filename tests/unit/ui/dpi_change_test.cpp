@@ -25,9 +25,9 @@ const ui::ControlPixels& PixelsOf(const SimCopy& copy, const ui::Control& contro
     return copy.process.WindowOf(*control.form())->layout.controls[index];
 }
 
-// The caption window dragged: laid out for the DPI of the monitor it lands on, and stored where it is (the corner of
-// the rectangle the system suggests). (The next start places it from the stored place: the loader's; the simulated monitor then tells
-// it its scale as the system does.)
+// The caption window dragged: laid out for the DPI of the monitor it lands on, and stored where it is, the corner of
+// the rectangle the system suggests, in twips at the system's DPI (so the next start, which places it from the stored
+// place, puts it there again).
 TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleAndStoredWhereItIs) {
     struct Case {
         const char* named;
@@ -43,7 +43,8 @@ TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleAn
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.named);
-        RunningCopy r({.until = 1500}, [&](SimWorld& w) {  // past the housekeeping tick that stores a moved window's place
+        // Past the housekeeping tick that stores a moved window's place.
+        RunningCopy r({.until = 1500}, [&](SimWorld& w) {
             w.monitors = kMonitors;
             w.At(100, [&] { w.DragWindow(r.copy.handle(), c.x, c.y); });
         });
@@ -51,12 +52,13 @@ TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleAn
         EXPECT_EQ(window->dpi, c.dpi);
         EXPECT_EQ(PixelsOf(r.copy, r.main().imgSettings).rect, c.settings);
         EXPECT_EQ(PixelsOf(r.copy, r.main().lblCaption).font_height, c.caption_font);
-        EXPECT_EQ(r.Values({"Left", "Top"}), c.stored) << "the move to the suggested rectangle keeps the place";
+        EXPECT_EQ(r.Values({"Left", "Top"}), c.stored);
     }
 }
 
 bool Overlap(const ui::PixelRect& a, const ui::PixelRect& b) {
-    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
 }
 
 // A control's place on the form as designed, in twips (a control inside a frame is placed from the frame's corner).
@@ -75,9 +77,11 @@ TEST(FitWorkArea, TheOptionsDialogFitsEveryScreenAtEveryScaleAndIsAsDesignedWher
     const ui::PixelRect half{1920, 540, 1920, 540};  // a 200 % monitor with its taskbar as tall as half of it
     EXPECT_TRUE(ui::OnDpiChanged(dialog, 192, {1920, 540, 400, 400}, 96, half, {}).scrolls());
     const auto& controls = dialog.controls();
+    const ui::PixelRect works[] = {{0, 0, 1366, 728}, {0, 0, 1024, 728}, {0, 0, 1920, 1032}, {0, 0, 800, 560}};
     for (int dpi : {96, 120, 144, 168, 192}) {
-        for (ui::PixelRect work : {ui::PixelRect{0, 0, 1366, 728}, {0, 0, 1024, 728}, {0, 0, 1920, 1032}, {0, 0, 800, 560}}) {
-            SCOPED_TRACE(std::to_string(dpi) + " dpi, " + std::to_string(work.width) + " x " + std::to_string(work.height));
+        for (const ui::PixelRect& work : works) {
+            SCOPED_TRACE(std::to_string(dpi) + " dpi, " + std::to_string(work.width) + "x" +
+                         std::to_string(work.height));
             const ui::WindowFrame frame = platform::sim::FrameOf(dialog.style(), dpi);
             const ui::FormPixels fit = ui::LayOutToFit(dialog, dpi, work, frame);
             const ui::FormPixels design = ui::LayOut(dialog, dpi);
