@@ -9,11 +9,13 @@
 namespace lumoff {
 namespace {
 
-// A copy whose program is built and whose Options dialog is loaded; nothing else of the start-up runs.
+// A copy whose program is built, on a web host given at run time, and whose Options dialog is loaded; nothing else of
+// the start-up runs.
 struct Loaded {
     SimWorld world;
     bool seeded = (testing::SeedSettings(world), true);  // before the load, so that what it stores would show
     SimProcess process{world, "lumoff.exe"};
+    bool host = !(process.environment["LUMOFF_WEBHOST"] = "https://mirror.example:8443/").empty();
     Program program{process.platform()};
     OptionsDialog& o = program.ctx.Options();
 };
@@ -34,16 +36,11 @@ TEST(ActionLists, TheLoadStoresNothingAnArmedGuardSwallowsOneClickAndEachPickSto
 }
 
 TEST(WebHost, TheRunTimeHostIsTheOneOpenedAndNamed) {
-    SimWorld world;
-    testing::SeedSettings(world);
-    SimProcess process(world, "lumoff.exe");
-    process.environment["LUMOFF_WEBHOST"] = "https://mirror.example:8443/";
-    Program program(process.platform());
-    OptionsDialog& o = program.ctx.Options();
-    EXPECT_EQ(o.cmdReadme.tooltip, "Click to go to https://mirror.example:8443 to read the lastest!");
-    o.cmdReadme.Click();
-    EXPECT_EQ(world.opened_urls, (std::vector<std::pair<platform::WindowRef, std::string>>{
-                                     {process.Handle(o), "https://mirror.example:8443/files/lumoff/readme.txt"}}))
+    Loaded l;
+    EXPECT_EQ(l.o.cmdReadme.tooltip, "Click to go to https://mirror.example:8443 to read the lastest!");
+    l.o.cmdReadme.Click();
+    EXPECT_EQ(l.world.opened_urls, (std::vector<std::pair<platform::WindowRef, std::string>>{
+                                       {l.process.Handle(l.o), "https://mirror.example:8443/files/lumoff/readme.txt"}}))
         << "owned by the dialog";
 }
 
