@@ -9,17 +9,10 @@ namespace {
 using V = std::vector<std::uint32_t>;
 constexpr platform::LocalTime kNoon{2026, 12, 6, 12, 0, 0, 0};
 
-// A copy started at the given local time with the schedule set; the housekeeping tick comes at every whole second.
-struct Scheduled : RunningCopy {
-    Scheduled(const char* h, const char* m, const char* s, platform::LocalTime at = kNoon)
-        : RunningCopy({}, [&](SimWorld& w) { w.SetLocalTime(at); }) {
-        SetTime(h, m, s, true);
-        o().chkSchedule.set_value(1);
-    }
-};
-
+// Each row is a copy started at its local time with the schedule set; the housekeeping tick comes at every whole
+// second.
 TEST(Schedule, FiresOnceWhenItsSecondHasComeAndOnlyEverTurnsTheMonitorOff) {
-    using S = Scheduled;
+    using S = RunningCopy;
     struct Case {
         const char* named;
         const char *h, *m, *s;
@@ -50,7 +43,9 @@ TEST(Schedule, FiresOnceWhenItsSecondHasComeAndOnlyEverTurnsTheMonitorOff) {
         {"second out of range", "11", "59", "65", kNoon, nullptr, 90000, {}, false},
     };
     for (const Case& c : cases) {
-        Scheduled s(c.h, c.m, c.s, c.start);
+        RunningCopy s({}, [&](SimWorld& w) { w.SetLocalTime(c.start); });
+        s.SetTime(c.h, c.m, c.s, true);
+        s.o().chkSchedule.set_value(1);
         if (c.events) c.events(s);
         s.RunUntil(c.until);
         EXPECT_EQ(s.PowerOffTimes(), c.off) << c.named;

@@ -2,6 +2,7 @@
 // place is stored. The Options dialog fits the work area of its monitor at every scale.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "support/sim_program.h"
@@ -18,11 +19,9 @@ const std::vector<SimWorld::Monitor> kMonitors{{0, 0, 1920, 1080, 96},
                                                {-1280, -1024, 1280, 1024, 144}};
 
 const ui::ControlPixels& PixelsOf(const SimCopy& copy, const ui::Control& control) {
-    const auto& controls = control.form()->controls();
-    size_t index = 0;
-    while (controls[index].get() != &control)
-        ++index;
-    return copy.process.WindowOf(*control.form())->layout.controls[index];
+    const auto& all = control.form()->controls();
+    const auto at = std::find_if(all.begin(), all.end(), [&](const auto& c) { return c.get() == &control; });
+    return copy.process.WindowOf(*control.form())->layout.controls[static_cast<size_t>(at - all.begin())];
 }
 
 // The caption window dragged: laid out for the DPI of the monitor it lands on, and stored where it is, the corner of
