@@ -48,15 +48,6 @@ constexpr std::int64_t kPrivateBytesTolerance = 256 * 1024;
 // process is looked at.
 constexpr Duration kSettle{1500};
 
-// Controls of the Options dialog by their place (twips in its client area).
-constexpr int kTimerFrame = 840;
-constexpr int kInFrame = 120 + 120;
-constexpr TwipRect kTimHrs1{kInFrame, kTimerFrame + 360, 375, 285};
-constexpr TwipRect kTimMin1{kInFrame + 480, kTimerFrame + 360, 375, 285};
-constexpr TwipRect kTimSec1{kInFrame + 960, kTimerFrame + 360, 375, 285};
-constexpr TwipRect kCmdTimed{120 + 1560, kTimerFrame + 360, 975, 285};
-constexpr TwipRect kCmdUpdate{120 + 120, 7320 + 240, 2415, 255};
-
 // The status screen's message, where a click wakes the monitor.
 constexpr POINT kOnTheMessage{100, 30};
 // The tray icon's notifications arrive as mouse moves whose x is the mouse message.
@@ -202,9 +193,9 @@ public:
     void Countdown() {
         HWND options = OpenOptions(*lumoff_);
         ASSERT_TRUE(options);
-        for (TwipRect box : {kTimHrs1, kTimMin1, kTimSec1})
+        for (const char* box : {"timHrs1", "timMin1", "timSec1"})
             SendMessageW(ControlAt(options, box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"00"));
-        HWND go = ControlAt(options, kCmdTimed);
+        HWND go = ControlAt(options, "cmdTimed");
         ASSERT_EQ(WindowText(go), L"Go");
         PostMessageW(go, BM_CLICK, 0, 0);
         HWND box = WaitForMessageBox(lumoff_->process.Pid(), L"Lumoff :|");
@@ -220,7 +211,7 @@ public:
         server_.Queue({200, lumoff::VersionText() + "\r\nhttp://127.0.0.1/get\r\n"});
         HWND options = OpenOptions(*lumoff_);
         ASSERT_TRUE(options);
-        HWND button = ControlAt(options, kCmdUpdate);
+        HWND button = ControlAt(options, "cmdUpdate");
         ASSERT_EQ(WindowText(button), L"Check for Updates");
         PostMessageW(button, BM_CLICK, 0, 0);
         ASSERT_NO_FATAL_FAILURE(Answer(L"Connect to " + server_.Host() + L" to check for updates?", L"Yes"));

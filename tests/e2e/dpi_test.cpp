@@ -1,30 +1,27 @@
-// The program's windows at display scales of 100, 125, 150, 200 and 300 %: the caption window, the Options dialog and the
-// status screen are laid out for the DPI the program starts with, every control lies on the screen, and nothing in
-// them is cut or pushed onto another control. The layouts are read from the program's own form objects and layout
-// code, so every control of every window is checked. Where the Options dialog is arranged to fit the screen, the
-// keyboard still walks it in its tab order, each control it reaches in sight (scrolled to where the dialog scrolls, as
-// by the wheel), and a click in its lower frames still works. Each window is also saved as
-// a picture per scale for a person to look at (the 96-dpi ones for the readme, the 192-dpi dialog for docs/).
+// The program's windows at display scales of 100, 125, 150, 200 and 300 %: the caption window, the Options dialog and
+// the status screen are laid out for the DPI the program starts with, every control is a window of its kind with its
+// text and state, lies on the screen, and its caption is not cut. The layouts are read from the program's own form
+// objects and layout code, so every control of every window is checked. The Options dialog, made hidden, is a centred
+// tool window that the settings button shows and the settings button, its close box or Escape hides; the keyboard walks
+// it in its tab order, each control it reaches in sight (scrolled to where the dialog scrolls, as by the wheel), and a
+// click in its lower frames works. Each window is also saved as a picture per scale for a person to look at (the
+// 96-dpi ones for the readme, the 192-dpi dialog for docs/).
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
 #include <map>
 #include <string>
 
-#include "forms/main_window.h"
 #include "e2e_options.h"
+#include "forms/main_window.h"
 #include "forms/status_screen.h"
-#include "forms/options_dialog.h"
 #include "ui/layout.h"
 
 using namespace e2e;
 
 namespace {
 
+using lumoff::ui::Kind;
 using lumoff::ui::kDefaultDpi;
-// The first control's id; the others follow in the order of the form's control list.
-constexpr int kFirstControlId = 1000;
 // Room beside a caption, in pixels at 96 dpi: the box of a check box or option button with its gap, the inset of a
 // group box's caption, the edge of a drawn button.
 constexpr int kBoxAndGapPx = 16;
@@ -34,155 +31,109 @@ constexpr const char* kDefaultFace = "MS Sans Serif";
 // The status screen's message may be drawn smaller to fit, but no smaller than this.
 constexpr double kSmallestReadablePoints = 8;
 
-RECT ToRect(const lumoff::ui::PixelRect& r) {
-    return {r.left, r.top, r.left + r.width, r.top + r.height};
-}
-
-// A control's rectangle on its form in twips (a control inside a frame is placed from the frame's corner).
-RECT DesignRect(const lumoff::ui::Control& c) {
-    const lumoff::ui::TwipRect& r = c.rect();
-    int left = r.left, top = r.top;
-    if (const lumoff::ui::Control* frame = c.container()) {
-        left += frame->rect().left;
-        top += frame->rect().top;
-    }
-    return {left, top, left + r.width, top + r.height};
-}
-
 bool Inside(const RECT& inner, const RECT& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
 }
 
-bool Overlap(const RECT& a, const RECT& b) {
-    RECT both;
-    return IntersectRect(&both, &a, &b) != FALSE;
+// The extent of a text in the font the program asks for at this DPI: on one line without the leading above it (which
+// is empty), or broken into lines at `wrap` pixels.
+SIZE TextSize(const lumoff::ui::Font& font, int dpi, const std::string& text, int wrap = 0) {
+    LOGFONTA lf{};
+    lf.lfHeight = -lumoff::ui::FontPixelHeight(font, dpi);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, font.face.empty() ? kDefaultFace : font.face.c_str(), LF_FACESIZE);
+    const HFONT handle = CreateFontIndirectA(&lf);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, handle);
+    RECT r{0, 0, wrap, 0};
+    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    DeleteDC(dc);
+    DeleteObject(handle);
+    return {r.right, r.bottom - (wrap ? 0 : tm.tmInternalLeading)};
 }
-
-// The font the program asks for, at this DPI, made in the driver for measuring.
-class MeasuringFont {
-public:
-    MeasuringFont(const lumoff::ui::Font& font, int dpi) {
-        LOGFONTA lf{};
-        lf.lfHeight = -static_cast<LONG>(font.points * dpi / 72.0 + 0.5);
-        lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynA(lf.lfFaceName, font.face.empty() ? kDefaultFace : font.face.c_str(), LF_FACESIZE);
-        font_ = CreateFontIndirectA(&lf);
-        dc_ = CreateCompatibleDC(nullptr);
-        old_ = SelectObject(dc_, font_);
-    }
-    ~MeasuringFont() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-        DeleteObject(font_);
-    }
-    MeasuringFont(const MeasuringFont&) = delete;
-    MeasuringFont& operator=(const MeasuringFont&) = delete;
-
-    SIZE Line(const std::string& text) const {
-        SIZE size{};
-        GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
-        return size;
-    }
-    int InternalLeading() const {
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc_, &tm);
-        return tm.tmInternalLeading;
-    }
-    // The text broken into lines at this width: the width of its longest line and its height.
-    SIZE Wrapped(const std::string& text, int width) const {
-        RECT r{0, 0, width, 0};
-        DrawTextA(dc_, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        return {r.right, r.bottom};
-    }
-
-private:
-    HFONT font_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
 
 // The room a caption needs beside its text in a control of this kind.
-int Decoration(lumoff::ui::Kind kind, int dpi) {
+int Decoration(Kind kind, int dpi) {
     switch (kind) {
-        case lumoff::ui::Kind::CheckBox:
-        case lumoff::ui::Kind::OptionButton:
-            return MulDiv(kBoxAndGapPx, dpi, kDefaultDpi);
-        case lumoff::ui::Kind::Frame:
-            return 2 * MulDiv(kFrameCaptionInsetPx, dpi, kDefaultDpi);
-        case lumoff::ui::Kind::CommandButton:
-            return 2 * MulDiv(kButtonEdgePx, dpi, kDefaultDpi);
-        default:
-            return 0;
+        case Kind::CheckBox:
+        case Kind::OptionButton: return MulDiv(kBoxAndGapPx, dpi, kDefaultDpi);
+        case Kind::Frame: return 2 * MulDiv(kFrameCaptionInsetPx, dpi, kDefaultDpi);
+        case Kind::CommandButton: return 2 * MulDiv(kButtonEdgePx, dpi, kDefaultDpi);
+        default: return 0;
     }
 }
 
-bool HasCaption(lumoff::ui::Kind kind) {
-    return kind != lumoff::ui::Kind::Image && kind != lumoff::ui::Kind::TextBox && kind != lumoff::ui::Kind::ComboBox;
+// Whether the window is a control of this kind as a user knows it (labels and pictures are drawn by the program).
+bool MadeAs(Kind kind, HWND w) {
+    const LONG_PTR type = Style(w) & BS_TYPEMASK;
+    const bool button = ClassName(w) == L"Button";
+    switch (kind) {
+        case Kind::Frame: return button && type == BS_GROUPBOX;
+        case Kind::OptionButton: return button && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+        case Kind::CheckBox: return button && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+        case Kind::CommandButton: return button && (type == BS_PUSHBUTTON || type == BS_OWNERDRAW);
+        case Kind::TextBox: return ClassName(w) == L"Edit";
+        case Kind::ComboBox: return ClassName(w) == L"ComboBox" && (Style(w) & 3) == CBS_DROPDOWNLIST;
+        default: return ClassName(w) == L"LumoffLite";
+    }
 }
 
-// Every control of `form` in the real `window` at `dpi`: at the place the program's layout gives it (within a pixel),
-// inside the part of the client area the screen shows, its caption within its width and height, and apart from every
-// control it is apart from in the design. `visible_client` is that part of the client area, in client coordinates.
+// The real `window` of `form` at `dpi`: its client area as the program's layout gives it, and every control a window of
+// its kind with its text and state (as the form holds them), at the place the layout gives it, inside the part of the
+// client area the screen shows (`visible_client`, in client coordinates), its caption within its width and height;
+// nothing else is shown.
 void ExpectLaidOut(const lumoff::ui::Form& form, HWND window, int dpi, const lumoff::ui::FormPixels& layout,
                    const RECT& visible_client) {
-    const auto& controls = form.controls();
-    std::vector<RECT> actual(controls.size());
-    RECT client = ClientRectOnScreen(window);
-    for (size_t i = 0; i < controls.size(); ++i) {
-        const lumoff::ui::Control& c = *controls[i];
+    const RECT client = ClientRectOnScreen(window);
+    EXPECT_EQ(Width(client), layout.client_width);
+    EXPECT_EQ(Height(client), layout.client_height);
+    size_t shown = 0;
+    for (size_t i = 0; i < form.controls().size(); ++i) {
+        const lumoff::ui::Control& c = *form.controls()[i];
         SCOPED_TRACE(form.name() + "." + c.name());
-        HWND child = GetDlgItem(window, kFirstControlId + static_cast<int>(i));
+        HWND child = ChildOf(window, c);
         ASSERT_TRUE(child) << "no window for the control";
+        shown += IsWindowVisible(child) ? 1 : 0;
+        EXPECT_TRUE(MadeAs(c.kind(), child)) << Describe(child);
+        EXPECT_EQ(IsWindowEnabled(child) != FALSE, c.enabled());
+        if (c.kind() != Kind::ComboBox) {
+            EXPECT_EQ(WindowText(child), std::wstring(c.text().begin(), c.text().end()));
+        }
+        if (c.kind() == Kind::TextBox) {
+            EXPECT_EQ((Style(child) & ES_READONLY) != 0, static_cast<const lumoff::ui::TextBox&>(c).locked());
+        }
         RECT r = WindowRect(child);
         OffsetRect(&r, -client.left, -client.top);
-        actual[i] = r;
-        RECT designed = ToRect(layout.controls[i].rect);
-        EXPECT_NEAR(r.left, designed.left, 1);
-        EXPECT_NEAR(r.top, designed.top, 1);
-        EXPECT_NEAR(r.right, designed.right, 1);
-        if (c.kind() != lumoff::ui::Kind::ComboBox) {
-            EXPECT_NEAR(r.bottom, designed.bottom, 1);
-        }
+        const lumoff::ui::PixelRect& designed = layout.controls[i].rect;
+        EXPECT_EQ(r.left, designed.left);
+        EXPECT_EQ(r.top, designed.top);
+        EXPECT_EQ(r.right, designed.left + designed.width);
+        EXPECT_TRUE(c.kind() == Kind::ComboBox || r.bottom == designed.top + designed.height) << r.bottom;
 
-        if (!HasCaption(c.kind()) || c.text().empty())
+        if (c.kind() == Kind::Image || c.kind() == Kind::TextBox || c.kind() == Kind::ComboBox || c.text().empty())
             continue;
-        MeasuringFont font(c.font(), dpi);
-        if (c.kind() == lumoff::ui::Kind::Label && static_cast<const lumoff::ui::Label&>(c).word_wrap) {
-            // A wrapped text (the status screen's message) must lie on screen and fit its box: at its font's size, or
-            // at a smaller one where the label shrinks its text to fit.
-            EXPECT_TRUE(Inside(r, visible_client)) << "the box runs off the screen";
-            const auto& label = static_cast<const lumoff::ui::Label&>(c);
-            lumoff::ui::Font smallest = c.font();
-            smallest.points = kSmallestReadablePoints;
-            const MeasuringFont smallest_font(smallest, dpi);
-            const MeasuringFont& fitting = label.shrink_to_fit ? smallest_font : font;
-            SIZE text = fitting.Wrapped(c.text(), Width(r));
+        EXPECT_TRUE(Inside(r, visible_client)) << "not on the screen";
+        if (c.kind() == Kind::Label && static_cast<const lumoff::ui::Label&>(c).word_wrap) {
+            // A wrapped text (the status screen's message) fits its box: at its font's size, or at a smaller one where
+            // the label shrinks its text to fit.
+            lumoff::ui::Font font = c.font();
+            if (static_cast<const lumoff::ui::Label&>(c).shrink_to_fit) font.points = kSmallestReadablePoints;
+            const SIZE text = TextSize(font, dpi, c.text(), Width(r));
             EXPECT_LE(text.cx, Width(r)) << "a word wider than the box";
             EXPECT_LE(text.cy, Height(r)) << "the text runs past the bottom of its box";
             continue;
         }
-        EXPECT_TRUE(Inside(r, visible_client)) << "not on the screen";
-        SIZE text = font.Line(c.text());
+        const SIZE text = TextSize(c.font(), dpi, c.text());
         EXPECT_LE(text.cx + Decoration(c.kind(), dpi), Width(r)) << "caption \"" << c.text() << "\" is cut";
-        // The leading above a character is empty: only the rest of the line must fit.
-        EXPECT_LE(text.cy - font.InternalLeading(), Height(r)) << "caption \"" << c.text() << "\" is cut at the bottom";
+        EXPECT_LE(text.cy, Height(r)) << "caption \"" << c.text() << "\" is cut at the bottom";
     }
-    for (size_t i = 0; i < controls.size(); ++i) {
-        for (size_t j = i + 1; j < controls.size(); ++j) {
-            if (Overlap(DesignRect(*controls[i]), DesignRect(*controls[j])))
-                continue;
-            EXPECT_FALSE(Overlap(actual[i], actual[j]))
-                << form.name() << ": " << controls[i]->name() << " runs into " << controls[j]->name();
-        }
-    }
-}
-
-void ExpectClientSize(const lumoff::ui::FormPixels& layout, HWND window) {
-    RECT client = ClientRectOnScreen(window);
-    EXPECT_NEAR(Width(client), layout.client_width, 1);
-    EXPECT_NEAR(Height(client), layout.client_height, 1);
+    size_t children = 0;
+    for (HWND w : Children(window)) children += GetParent(w) == window && IsWindowVisible(w) ? 1 : 0;
+    EXPECT_EQ(children, shown) << form.name() << ": nothing else is shown";
 }
 
 RECT WorkAreaOf(HWND window) {
@@ -202,121 +153,108 @@ lumoff::ui::FormPixels FittedLayout(const lumoff::ui::Form& form, HWND window, i
                                    {Width(outer) - Width(client) - shown_bar, Height(outer) - Height(client), bar});
 }
 
-// The real child window of a control of `form` (ids follow the order of the form's control list).
-HWND ChildOf(const lumoff::ui::Form& form, HWND window, const lumoff::ui::Control& control) {
-    const auto& controls = form.controls();
-    auto it = std::find_if(controls.begin(), controls.end(), [&](const auto& p) { return p.get() == &control; });
-    return GetDlgItem(window, kFirstControlId + static_cast<int>(it - controls.begin()));
-}
-
-// The Options dialog arranged to fit: Tab walks every control that takes the focus in the program's tab order (an
-// option group stops at its selected button), each in sight; where the dialog scrolls, so does the wheel; a click on
-// "XP / Older" selects it, and one on the message box of the lower frames stores it (both are clicked back after).
-void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
-    std::vector<const lumoff::ui::Control*> order;
-    for (const auto& c : form.controls()) order.push_back(c.get());
-    std::stable_sort(order.begin(), order.end(), [](auto a, auto b) { return a->tab_index < b->tab_index; });
-    std::vector<HWND> stops;
-    std::map<HWND, std::string> names;
-    for (const lumoff::ui::Control* c : order) {
-        const HWND child = ChildOf(form, options, *c);
-        names[child] = c->name();
-        const lumoff::ui::Kind kind = c->kind();
-        if (kind == lumoff::ui::Kind::Frame || kind == lumoff::ui::Kind::Label || !IsWindowEnabled(child)) continue;
-        if (kind == lumoff::ui::Kind::OptionButton && !Checked(child)) continue;
-        stops.push_back(child);
-    }
-    auto focused = [&] { return FocusInThreadOf(options); };
-    auto name = [&](HWND w) { return names.count(w) ? names[w] : Describe(w); };
-    const RECT screen = ScreenRect(), client = ClientRectOnScreen(options);
-    RECT shown;  // the client area on the screen
-    IntersectRect(&shown, &client, &screen);
-    ASSERT_TRUE(WaitUntil([&] { return focused() == stops.front(); })) << "focus on " << name(focused());
-    for (size_t step = 1; step <= stops.size(); ++step) {
-        const HWND expected = stops[step % stops.size()];
-        ASSERT_TRUE(PressKey(VK_TAB));
-        ASSERT_TRUE(WaitUntil([&] { return focused() == expected; }, Duration(2000)))
-            << "step " << step << ": expected " << name(expected) << ", focus on " << name(focused());
-        EXPECT_TRUE(Inside(WindowRect(expected), shown)) << name(expected) << " has the focus out of sight";
-    }
-    // Where it scrolls, the wheel over the dialog's margin brings the lowest frame into sight (and, at the end, the
-    // first control again).
-    const bool scrolls = (Style(options) & WS_VSCROLL) != 0;
-    auto wheel = [&](int notches, HWND target) {
-        ASSERT_FALSE(Inside(WindowRect(target), shown)) << name(target) << " in sight before";
-        ASSERT_TRUE(MoveCursor({client.left + 2, (shown.top + shown.bottom) / 2}));
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-        input.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
-        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
-        EXPECT_TRUE(WaitUntil([&] { return Inside(WindowRect(target), shown); })) << name(target) << " out of sight";
-    };
-    if (scrolls) wheel(-20, ChildOf(form, options, form.frameMisc));
-
-    const HWND vista = ChildOf(form, options, form.radVista), xp = ChildOf(form, options, form.radXP);
-    const HWND message = ChildOf(form, options, form.chkMsg);
-    struct Step {
-        HWND on;
-        std::function<bool()> done;
-    } clicks[] = {{xp, [&] { return Checked(xp) && !Checked(vista); }},
-                  {message, [] { return ReadRaw("OffMsg") == "0"; }},
-                  {vista, [&] { return Checked(vista) && !Checked(xp); }},
-                  {message, [] { return ReadRaw("OffMsg") == "1"; }}};
-    for (const Step& click : clicks) {
-        // On the box, where the caption begins.
-        const RECT r = WindowRect(click.on);
-        const POINT box{r.left + Height(r) / 2, (r.top + r.bottom) / 2};
-        ASSERT_TRUE(PtInRect(&shown, box) && ChildAt(options, box) == click.on) << name(click.on) << " out of reach";
-        ASSERT_TRUE(Click(box));
-        EXPECT_TRUE(WaitUntil(click.done)) << "a click on " << name(click.on);
-    }
-    if (scrolls) wheel(20, stops.front());
-}
-
-bool SamePicture(const Screenshot& a, const Screenshot& b) {
-    RECT r = a.Bounds();
-    for (LONG y = r.top; y < r.bottom; ++y)
-        for (LONG x = r.left; x < r.right; ++x)
-            if (!(a.PixelAt({x, y}) == b.PixelAt({x, y})))
-                return false;
-    return true;
-}
-
-// The window's picture once it has been painted (two pictures in a row are the same), for a person to look at.
-void SaveShot(HWND window, const std::wstring& name, int dpi) {
-    RECT r = WindowRect(window);
-    RECT screen = ScreenRect();
-    IntersectRect(&r, &r, &screen);
-    Screenshot shot = CaptureRect(r);
-    WaitUntil([&] {
-        Pause(Duration(300));
-        Screenshot again = CaptureRect(r);
-        bool settled = SamePicture(shot, again);
-        shot = std::move(again);
-        return settled;
-    });
-    shot.SaveBmp(ArtifactPath(name + L"-" + std::to_wstring(dpi) + L"dpi.bmp"));
-}
-
+// The part of the window's client area on the screen, in client coordinates.
 RECT ClientOnScreenPart(HWND window) {
-    RECT client = ClientRectOnScreen(window);
-    RECT screen = ScreenRect();
+    const RECT client = ClientRectOnScreen(window), screen = ScreenRect();
     RECT shown;
     IntersectRect(&shown, &client, &screen);
     OffsetRect(&shown, -client.left, -client.top);
     return shown;
 }
 
-// One start of the program at this scale: each of its three windows shown, checked and saved.
+// The Options dialog in use: Tab walks every control that takes the focus in the program's tab order (an option group
+// stops at its selected button) and round to the first, Shift+Tab back past it, each in sight; where the dialog
+// scrolls, so does the wheel; and a click in its lower frames.
+void ExpectOptionsInUse(const lumoff::OptionsDialog& form, HWND options) {
+    std::map<int, HWND> by_tab_index;  // every control a stop (the tab indexes are distinct)
+    for (const auto& c : form.controls()) {
+        const HWND child = ChildOf(options, *c);
+        if (c->kind() == Kind::Frame || c->kind() == Kind::Label || !IsWindowEnabled(child)) continue;
+        if (c->kind() != Kind::OptionButton || Checked(child)) by_tab_index[c->tab_index] = child;
+    }
+    std::vector<HWND> stops;
+    for (const auto& [index, child] : by_tab_index) stops.push_back(child);
+    auto focused = [&] { return FocusInThreadOf(options); };
+    const RECT screen = ScreenRect(), client = ClientRectOnScreen(options);
+    RECT shown;  // the client area on the screen
+    IntersectRect(&shown, &client, &screen);
+    ASSERT_TRUE(WaitUntil([&] { return focused() == stops.front(); })) << "focus on " << Describe(focused());
+    const size_t n = stops.size();
+    for (size_t step = 1; step <= n + 2; ++step) {
+        const bool back = step > n;
+        const HWND expected = stops[back ? 2 * n - step : step % n];
+        ASSERT_TRUE(PressKey(VK_TAB, back ? kShift : kNoModifier));
+        ASSERT_TRUE(WaitUntil([&] { return focused() == expected; }, Duration(2000)))
+            << "step " << step << ": expected " << Describe(expected) << ", focus on " << Describe(focused());
+        EXPECT_TRUE(Inside(WindowRect(expected), shown)) << Describe(expected) << " has the focus out of sight";
+    }
+    // Where it scrolls, the wheel over the dialog's margin brings the lowest frame into sight.
+    if (Style(options) & WS_VSCROLL) {
+        const HWND lowest = ChildOf(options, form.frameMisc);
+        ASSERT_FALSE(Inside(WindowRect(lowest), shown)) << "the lowest frame in sight before";
+        ASSERT_TRUE(MoveCursor({client.left + 2, (shown.top + shown.bottom) / 2}));
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        input.mi.mouseData = static_cast<DWORD>(-20 * WHEEL_DELTA);
+        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+        EXPECT_TRUE(WaitUntil([&] { return Inside(WindowRect(lowest), shown); })) << "the lowest frame out of sight";
+    }
+    // A click on the box of "XP / Older", in the lower frames, selects it, and one on "Vista / Newer" selects it back.
+    const HWND vista = ChildOf(options, form.radVista), xp = ChildOf(options, form.radXP);
+    for (HWND on : {xp, vista}) {
+        const RECT r = WindowRect(on);
+        const POINT box{r.left + Height(r) / 2, (r.top + r.bottom) / 2};
+        ASSERT_TRUE(PtInRect(&shown, box) && ChildAt(options, box) == on) << Describe(on) << " out of reach";
+        ASSERT_TRUE(Click(box));
+        const HWND other = on == xp ? vista : xp;
+        EXPECT_TRUE(WaitUntil([&] { return Checked(on) && !Checked(other); })) << "a click on " << Describe(on);
+    }
+}
+
+// Rests the pointer at `at` and waits for this copy's tooltip to show `tip`.
+bool ShowsTip(Lumoff& lumoff, POINT at, const std::wstring& tip) {
+    MoveCursor(at);
+    return WaitUntil([&] {
+        const WindowQuery tips{.className = L"tooltips_class32", .pid = lumoff.process.Pid(), .visibleOnly = true};
+        for (HWND w : FindTopLevels(tips))
+            if (WindowText(w) == tip) return true;
+        return false;
+    });
+}
+
+// The window's picture once it has been painted (two pictures in a row are the same), saved for a person to look at.
+Screenshot SaveShot(HWND window, const std::wstring& name, int dpi) {
+    RECT r = WindowRect(window);
+    const RECT screen = ScreenRect();
+    IntersectRect(&r, &r, &screen);
+    Screenshot shot = CaptureRect(r);
+    WaitUntil([&] {
+        Pause(Duration(300));
+        Screenshot again = CaptureRect(r);
+        bool settled = true;
+        for (LONG y = r.top; y < r.bottom && settled; ++y)
+            for (LONG x = r.left; x < r.right && settled; ++x) settled = shot.PixelAt({x, y}) == again.PixelAt({x, y});
+        shot = std::move(again);
+        return settled;
+    });
+    shot.SaveBmp(ArtifactPath(name + L"-" + std::to_wstring(dpi) + L"dpi.bmp"));
+    return shot;
+}
+
+// One start of the program at this scale: each of its three windows shown, checked and saved. At 120 dpi the schedule
+// is stored on, so its time boxes are locked while the dialog is hidden, before its controls' windows are made; and
+// every form shows its tooltips (made after its first show).
 void CheckWindowsAt(int dpi) {
     ASSERT_TRUE(SeedSettings());
+    ASSERT_TRUE(WriteRaw("Schedule", dpi == 120 ? "1" : "0"));
     const DWORD log_pixels = static_cast<DWORD>(dpi);
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &log_pixels,
                               sizeof log_pixels),
               ERROR_SUCCESS);
     const lumoff::MainWindow main_form;
-    const lumoff::OptionsDialog options_form("http://127.0.0.1");
+    lumoff::OptionsDialog options_form("http://127.0.0.1");
+    for (auto* box : {&options_form.timHrs2, &options_form.timMin2, &options_form.timSec2}) box->set_locked(dpi == 120);
     lumoff::TurnedOffScreen screen_form;
     // The driver sees the system's pixels as the program does (its work area, its scroll bar's width).
     struct Aware {
@@ -330,56 +268,82 @@ void CheckWindowsAt(int dpi) {
     Lumoff lumoff;
     HWND caption = lumoff.WaitForMain();
     ASSERT_TRUE(caption);
-    const lumoff::ui::FormPixels main_layout = lumoff::ui::LayOut(main_form, dpi);
-    ExpectClientSize(main_layout, caption);
-    ExpectLaidOut(main_form, caption, dpi, main_layout, ClientOnScreenPart(caption));
+    ExpectLaidOut(main_form, caption, dpi, lumoff::ui::LayOut(main_form, dpi), ClientOnScreenPart(caption));
     SaveShot(caption, L"caption", dpi);
+    const POINT settings = Center(WindowRect(ChildOf(caption, main_form.imgSettings)));
+    EXPECT_TRUE(dpi != 120 || ShowsTip(lumoff, settings, L"Settings"));
 
     // The settings and turn-off pictures, clicked where they are at this scale.
-    auto centre_of = [&](const lumoff::ui::Control& c) {
-        auto it = std::find_if(main_form.controls().begin(), main_form.controls().end(),
-                               [&](const auto& p) { return p.get() == &c; });
-        int id = kFirstControlId + static_cast<int>(it - main_form.controls().begin());
-        return Center(WindowRect(GetDlgItem(caption, id)));
-    };
-    ASSERT_TRUE(Click(centre_of(main_form.imgSettings)));
-    HWND options = WaitForWindow({.title = kOptionsTitle, .pid = lumoff.process.Pid(), .visibleOnly = true});
-    ASSERT_TRUE(options);
+    HWND options = lumoff.Options();
+    ASSERT_TRUE(options) << "the Options dialog is made at the start";
+    EXPECT_FALSE(IsVisible(options)) << "made hidden";
+    ASSERT_TRUE(Click(settings));
+    ASSERT_TRUE(WaitForVisible(options));
     // Off the settings button again, whose tip would lie over the dialog in its picture.
     ASSERT_TRUE(MoveCursor({whole.right - 1, whole.bottom - 1}));
     WaitForInputIdle(lumoff.process);
-    const lumoff::ui::FormPixels options_layout = FittedLayout(options_form, options, dpi);
-    ExpectClientSize(options_layout, options);
+    // A tool window with a small title bar and only a close box, not resizable, without owner or taskbar button, not on
+    // top of others, centred on the work area and inside it.
+    EXPECT_EQ(Style(options) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_CAPTION);
+    EXPECT_TRUE(ExStyle(options) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(Owner(options) || HasTaskbarButton(options) || IsTopmost(options));
     const RECT dialog = WindowRect(options), work = WorkAreaOf(options);
     EXPECT_TRUE(Inside(dialog, work)) << "the dialog lies inside the work area";
+    EXPECT_NEAR(dialog.left - work.left, work.right - dialog.right, 1) << "centred";
+    EXPECT_NEAR(dialog.top - work.top, work.bottom - dialog.bottom, 1) << "centred";
+    const lumoff::ui::FormPixels options_layout = FittedLayout(options_form, options, dpi);
     EXPECT_EQ((Style(options) & WS_VSCROLL) != 0, options_layout.scrolls()) << "a scroll bar where it scrolls";
     RECT reachable = ClientOnScreenPart(options);
     // What lies below a client area that scrolls comes into sight when scrolled to (ExpectOptionsInUse).
     if (options_layout.scrolls()) reachable.bottom = options_layout.content_height;
     ExpectLaidOut(options_form, options, dpi, options_layout, reachable);
-    SaveShot(options, L"options", dpi);
-    const lumoff::ui::FormPixels designed = lumoff::ui::LayOut(options_form, dpi);
-    if (options_layout.client_width != designed.client_width || options_layout.client_height != designed.client_height)
-        ExpectOptionsInUse(options_form, options);
-    ASSERT_TRUE(PressKey(VK_ESCAPE));
+    const Screenshot shot = SaveShot(options, L"options", dpi);
+    // The dialog's background, also between the controls inside a frame, is the system's 3D light colour.
+    const RECT client = ClientRectOnScreen(options), misc = WindowRect(ChildOf(options, options_form.frameMisc));
+    EXPECT_TRUE(shot.AllPixels({client.left, client.top, client.left + 4, client.top + 4}, SystemColor(COLOR_3DLIGHT)));
+    if (Inside(misc, whole)) {
+        EXPECT_TRUE(shot.AllPixels({misc.left + 4, misc.bottom - 8, misc.right - 4, misc.bottom - 4},
+                                   SystemColor(COLOR_3DLIGHT)))
+            << "inside a frame, below its last button";
+    }
+    if (dpi == 120) {
+        const RECT box = WindowRect(ChildOf(options, options_form.chkSchedule));
+        EXPECT_TRUE(ShowsTip(lumoff, Center(box), L"Click to enable a Schedule"));
+        // A frame's tool is the frame's area of the dialog: here the end of its caption's line.
+        const RECT frame = WindowRect(ChildOf(options, options_form.frameSchedule));
+        const POINT caption_end{frame.left + MulDiv(130, dpi, kDefaultDpi), frame.top + MulDiv(6, dpi, kDefaultDpi)};
+        EXPECT_TRUE(ShowsTip(lumoff, caption_end, L"Schedule Lumoff"));
+        ASSERT_TRUE(MoveCursor({whole.right - 1, whole.bottom - 1}));
+    }
+    ExpectOptionsInUse(options_form, options);
+    // The settings button, the close box and Escape each hide it; it is kept, and shown again where it was.
+    if (dpi == 120) {
+        const auto close_box = CloseBoxPoint(options);
+        ASSERT_TRUE(close_box && Click(*close_box));
+    } else {
+        ASSERT_TRUE(dpi == 96 ? Click(lumoff.SettingsPoint()) : PressKey(VK_ESCAPE));
+    }
     ASSERT_TRUE(WaitForHidden(options));
+    EXPECT_TRUE(IsWindow(options));
+    if (dpi == 96) {
+        ASSERT_TRUE(Click(lumoff.SettingsPoint()) && WaitForVisible(options));
+        const RECT again = WindowRect(options);
+        EXPECT_TRUE(EqualRect(&again, &dialog)) << "shown again where it was";
+        ASSERT_TRUE(Click(lumoff.SettingsPoint()) && WaitForHidden(options));
+    }
 
-    ASSERT_TRUE(Click(centre_of(main_form.imgTurnOff)));
-    HWND status = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND w : FindTopLevels({.className = kLumoffClass, .pid = lumoff.process.Pid(), .visibleOnly = true})) {
-            const RECT r = WindowRect(w);
-            if (EqualRect(&r, &whole))
-                status = w;
-        }
-        return status != nullptr;
-    })) << "the status screen covers the screen";
+    ASSERT_TRUE(Click(Center(WindowRect(ChildOf(caption, main_form.imgTurnOff)))));
+    ASSERT_TRUE(WaitUntil([&] { return lumoff.StatusScreenShown(); })) << "the status screen covers the screen";
     WaitForInputIdle(lumoff.process);
+    const HWND status = lumoff.StatusScreen();
     // One monitor: the virtual desktop is the primary monitor.
     const lumoff::ui::TwipRect monitor{0, 0, lumoff::ui::PixelsToTwips(Width(whole), dpi),
                                        lumoff::ui::PixelsToTwips(Height(whole), dpi)};
     screen_form.CoverScreen(monitor, monitor);
-    ExpectLaidOut(screen_form, status, dpi, lumoff::ui::LayOut(screen_form, dpi), ClientOnScreenPart(status));
+    lumoff::ui::FormPixels covering = lumoff::ui::LayOut(screen_form, dpi);
+    covering.client_width = Width(whole);  // the whole screen, not the form's own size
+    covering.client_height = Height(whole);
+    ExpectLaidOut(screen_form, status, dpi, covering, ClientOnScreenPart(status));
     SaveShot(status, L"status-screen", dpi);
 }
 

@@ -1,4 +1,5 @@
-// Turning the monitor off and keeping it off, for real: the status screen, the wake inputs and the global hotkey.
+// Turning the monitor off and keeping it off, for real: the status screen, the wake inputs and the global hotkey, in
+// one start.
 #include <gtest/gtest.h>
 
 #include "e2e_options.h"
@@ -13,7 +14,7 @@ void TurnOffByButton(Lumoff& lumoff) {
     ASSERT_TRUE(WaitUntil([&] { return lumoff.StatusScreenShown(); }));
 }
 
-TEST(Monitor, TurnOffShowsABlackTopmostScreenWithTheRedMessageAndEachWakeInputEndsIt) {
+TEST(Monitor, TurnOffShowsABlackTopmostScreenEachWakeInputEndsItAndAHotKeyPickedInTheListsToggles) {
     ASSERT_TRUE(SeedSettings());
     Lumoff lumoff;
     ASSERT_TRUE(lumoff.WaitForMain());
@@ -43,12 +44,8 @@ TEST(Monitor, TurnOffShowsABlackTopmostScreenWithTheRedMessageAndEachWakeInputEn
         }
         EXPECT_TRUE(WaitUntil([&] { return !lumoff.StatusScreenShown(); }));
     }
-}
 
-TEST(HotKey, CtrlAPickedInTheListsIsRegisteredAndToggles) {
-    ASSERT_TRUE(SeedSettings());
-    Lumoff lumoff;
-    ASSERT_TRUE(lumoff.WaitForMain());
+    // Ctrl+A picked in the lists with the keyboard, set, confirmed, and then toggling the monitor.
     PickFromList(lumoff, "hkeyButton1", 1);  // "-" to "Ctrl"
     PickFromList(lumoff, "hkeyButton2", 3);  // "F10" to "A"
     HWND options = OpenOptions(lumoff);

@@ -19,10 +19,7 @@ constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ru
 // copy to end on its next housekeeping tick.
 constexpr Duration kSetupTimeout{60000};
 
-std::wstring Version() {
-    std::string text = LUMOFF_VERSION_TEXT;
-    return std::wstring(text.begin(), text.end());
-}
+const std::wstring kVersion = L"" LUMOFF_VERSION_TEXT;
 
 // The release folder handed over by the runner, or empty.
 std::wstring DistDir() {
@@ -63,7 +60,7 @@ std::wstring FileVersion(const std::wstring& exe) {
 TEST(Release, InstallerInstallsForTheUserAndItsSilentUninstallLeavesNothing) {
     SKIP_WITHOUT_RELEASE();
     ASSERT_TRUE(SeedSettings());
-    Process installer = Launch(DistDir() + L"\\lumoff-" + Version() + L"-setup.exe", L"/S");
+    Process installer = Launch(DistDir() + L"\\lumoff-" + kVersion + L"-setup.exe", L"/S");
     ASSERT_TRUE(installer.Valid()) << "the installer is named after the version";
     ASSERT_TRUE(installer.WaitForExit(kSetupTimeout));
     EXPECT_EQ(installer.ExitCode(), 0u);
@@ -75,7 +72,7 @@ TEST(Release, InstallerInstallsForTheUserAndItsSilentUninstallLeavesNothing) {
         EXPECT_TRUE(FileExists(folder + L"\\" + name)) << name;
     EXPECT_TRUE(FileExists(shortcut));
     EXPECT_EQ(StringValue(kUninstallKey, L"DisplayName"), L"Lumoff");
-    EXPECT_EQ(StringValue(kUninstallKey, L"DisplayVersion"), Version());
+    EXPECT_EQ(StringValue(kUninstallKey, L"DisplayVersion"), kVersion);
     const std::wstring uninstaller = folder + L"\\uninstall.exe";
     EXPECT_EQ(StringValue(kUninstallKey, L"QuietUninstallString"), L"\"" + uninstaller + L"\" /S");
 
@@ -99,10 +96,10 @@ TEST(Release, PortableZipHoldsTheProgramReadmeAndLicenseAndTheProgramRuns) {
     SKIP_WITHOUT_RELEASE();
     ASSERT_TRUE(SeedSettings());
     const std::wstring unzipped = DistDir() + L"\\unzipped";
-    ASSERT_TRUE(FileExists(DistDir() + L"\\lumoff-" + Version() + L"-win64.zip")) << "named after the version";
+    ASSERT_TRUE(FileExists(DistDir() + L"\\lumoff-" + kVersion + L"-win64.zip")) << "named after the version";
     for (const wchar_t* name : {L"LICENSE.txt", L"README.txt", L"lumoff.exe"})
         ASSERT_TRUE(FileExists(unzipped + L"\\" + name)) << name;
-    EXPECT_EQ(FileVersion(unzipped + L"\\lumoff.exe"), Version());
+    EXPECT_EQ(FileVersion(unzipped + L"\\lumoff.exe"), kVersion);
     Lumoff off(L"/off", unzipped + L"\\lumoff.exe");  // the command line's switch, as a shortcut would pass it
     ASSERT_TRUE(off.process.WaitForExit());
     EXPECT_EQ(off.PowerRequests(), std::vector<int>{2});

@@ -278,6 +278,7 @@ bool SimWorld::AddIcon(const TrayIcon& icon) {
     for (const auto& shown : tray_icons)
         if (SameIcon(shown, icon)) return false;
     tray_icons.push_back(icon);
+    tray_icons.back().tip = (icon.flags & kNifTip) ? icon.tip.c_str() : "";
     return true;
 }
 

@@ -89,8 +89,9 @@ public:
     ui::TwipRect VirtualScreen() override;
     ui::TwipRect PrimaryMonitor() override;
 
-    // Tray: one icon per window and id, as the shell keeps them. Adding an icon that is already there fails, and so
-    // does every add while the shell is not up; deleting one that is not there does nothing; all are recorded.
+    // Tray: one icon per window and id, as the shell keeps them, with the tip it shows (up to the first NUL, and only
+    // when the flags name one). Adding an icon that is already there fails, and so does every add while the shell is
+    // not up; deleting one that is not there does nothing; all are recorded.
     bool AddIcon(const TrayIcon& icon) override;
     void DeleteIcon(const TrayIcon& icon) override;
     std::vector<TrayIcon> tray_icons;

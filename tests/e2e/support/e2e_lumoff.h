@@ -105,17 +105,17 @@ public:
     POINT SettingsPoint() { return ScreenPoint(72, 56); }
     POINT TrayPoint() { return ScreenPoint(72, 40); }
 
-    // The caption window of this copy, shown or hidden: the status screen has the same title and class, but is not
-    // 81 pixels wide. Null once the caption's title has changed.
+    // The caption window of this copy, shown or hidden: the status screen has the same title and class, but covers
+    // the screen. Null once the caption's title has changed.
     HWND Caption() {
         for (HWND w : FindTopLevels({.title = L"Lumoff", .className = kLumoffClass, .pid = process.Pid()}))
-            if (Width(WindowRect(w)) == 81) return w;
+            if (!CoversScreen(w)) return w;
         return nullptr;
     }
     // The status screen of this copy (made the first time the monitor is turned off), or null.
     HWND StatusScreen() {
         for (HWND w : FindTopLevels({.title = L"Lumoff", .className = kLumoffClass, .pid = process.Pid()}))
-            if (Width(WindowRect(w)) != 81) return w;
+            if (CoversScreen(w)) return w;
         return nullptr;
     }
     bool StatusScreenShown() { return IsVisible(StatusScreen()); }
@@ -150,6 +150,10 @@ public:
     Process process;
 
 private:
+    static bool CoversScreen(HWND window) {
+        const RECT r = WindowRect(window), screen = ScreenRect();
+        return EqualRect(&r, &screen) != FALSE;
+    }
     void PreparePowerLog() {
         static int counter = 0;
         log_ = ArtifactPath(L"power-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) +

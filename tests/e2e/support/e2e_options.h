@@ -1,13 +1,31 @@
 // The Options dialog of Lumoff under test: showing and hiding it with the caption window's settings button, and
-// finding and clicking its controls by their place in the layout (twips from the client area's top-left corner).
+// finding and clicking its controls through the program's own form objects (tests name a control, never its place).
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include "e2e_layout.h"
+#include <algorithm>
+#include <string>
+
 #include "e2e_lumoff.h"
+#include "forms/options_dialog.h"
 
 namespace e2e {
+
+// The real window of a control: the view gives it the id of its place in its form's list of controls, from 1000.
+inline HWND ChildOf(HWND window, const lumoff::ui::Control& control) {
+    const auto& all = control.form()->controls();
+    const auto at = std::find_if(all.begin(), all.end(), [&](const auto& c) { return c.get() == &control; });
+    return GetDlgItem(window, 1000 + static_cast<int>(at - all.begin()));
+}
+
+// The real window of the Options dialog's control of this name.
+inline HWND ControlAt(HWND options, std::string_view name) {
+    static const lumoff::OptionsDialog form("");
+    const lumoff::ui::Control* control = form.Find(std::string(name));
+    EXPECT_TRUE(control) << "no control " << name;
+    return control ? ChildOf(options, *control) : nullptr;
+}
 
 // Shows the Options dialog with the settings button, unless it is shown already.
 inline HWND OpenOptions(Lumoff& lumoff) {
@@ -31,24 +49,18 @@ inline void CloseOptions(Lumoff& lumoff) {
     ASSERT_TRUE(WaitForHidden(options));
 }
 
-// The middle of a control, or a point near its left end: on the box of a check box or option button, inside any
-// button, list or text box.
-inline POINT PointOf(HWND options, TwipRect r, bool nearLeft = false) {
-    RECT client = ClientRectOnScreen(options);
-    int x = nearLeft ? r.left / 15 + 6 : (r.left + r.width / 2) / 15;
-    return {client.left + x, client.top + (r.top + r.height / 2) / 15};
+// A point near a control's left end: on the box of a check box or option button, inside any button, list or text box.
+inline POINT NearLeftOf(HWND control) {
+    const RECT r = WindowRect(control);
+    return {r.left + 6, (r.top + r.bottom) / 2};
 }
-
-inline HWND ControlAt(HWND options, TwipRect r) { return ChildAt(options, PointOf(options, r)); }
-inline HWND ControlAt(HWND options, std::string_view name) { return ControlAt(options, Place(name)); }
 
 // Clicks a control of the Options dialog as a user would, showing the dialog first if need be.
-inline void ClickOption(Lumoff& lumoff, TwipRect r) {
+inline void ClickOption(Lumoff& lumoff, std::string_view name) {
     HWND options = OpenOptions(lumoff);
     ASSERT_TRUE(options);
-    Click(PointOf(options, r, true));
+    Click(NearLeftOf(ControlAt(options, name)));
 }
-inline void ClickOption(Lumoff& lumoff, std::string_view name) { ClickOption(lumoff, Place(name)); }
 
 // Picks an entry of a drop-down list as a user does with the keyboard: open the list with a click, move from the
 // current entry, and take the highlighted one with Enter.

@@ -9,17 +9,10 @@ namespace {
 using V = std::vector<std::uint32_t>;
 constexpr platform::LocalTime kNoon{2026, 12, 6, 12, 0, 0, 0};
 
-// A copy started at the given local time with the schedule set; the housekeeping tick comes at every whole second.
-struct Scheduled : RunningCopy {
-    Scheduled(const char* h, const char* m, const char* s, platform::LocalTime at = kNoon)
-        : RunningCopy({}, [&](SimWorld& w) { w.SetLocalTime(at); }) {
-        SetTime(h, m, s, true);
-        o().chkSchedule.set_value(1);
-    }
-};
-
+// Each row is a copy started at its local time with the schedule set; the housekeeping tick comes at every whole
+// second.
 TEST(Schedule, FiresOnceWhenItsSecondHasComeAndOnlyEverTurnsTheMonitorOff) {
-    using S = Scheduled;
+    using S = RunningCopy;
     struct Case {
         const char* named;
         const char *h, *m, *s;
@@ -50,22 +43,18 @@ TEST(Schedule, FiresOnceWhenItsSecondHasComeAndOnlyEverTurnsTheMonitorOff) {
         {"second out of range", "11", "59", "65", kNoon, nullptr, 90000, {}, false},
     };
     for (const Case& c : cases) {
-        Scheduled s(c.h, c.m, c.s, c.start);
+        RunningCopy s({}, [&](SimWorld& w) { w.SetLocalTime(c.start); });
+        s.SetTime(c.h, c.m, c.s, true);
+        s.o().chkSchedule.set_value(1);
         if (c.events) c.events(s);
         s.RunUntil(c.until);
         EXPECT_EQ(s.PowerOffTimes(), c.off) << c.named;
         EXPECT_EQ(s.KeepingOff(), c.kept_off) << c.named;
+        // The time boxes are locked while the schedule is on; "Other Action:" enables its list.
+        const OptionsDialog& o = s.o();
+        EXPECT_EQ(o.timHrs2.locked() + o.timMin2.locked() + o.timSec2.locked(), 3 * o.chkSchedule.value()) << c.named;
+        EXPECT_EQ(o.Combo2.enabled(), o.chkOther2.value() == 1) << c.named;
     }
-}
-
-// The time boxes are locked while the schedule is on; "Other Action:" enables its list.
-TEST(Schedule, ItsBoxLocksTheTimeWhileCheckedAndOtherActionEnablesItsList) {
-    Scheduled t("7", "30", "0");
-    EXPECT_TRUE(t.o().timHrs2.locked() && t.o().timMin2.locked() && t.o().timSec2.locked());
-    t.o().chkSchedule.set_value(0);
-    EXPECT_FALSE(t.o().timHrs2.locked() || t.o().timMin2.locked() || t.o().timSec2.locked());
-    t.o().chkOther2.set_value(1);
-    EXPECT_TRUE(t.o().Combo2.enabled());
 }
 
 }  // namespace

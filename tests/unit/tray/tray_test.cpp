@@ -21,43 +21,39 @@ struct Running : RunningCopy {
     void Minimize() { main().imgMinToTray.Click(); }
 };
 
-TEST(Tray, MinimizeAddsTheIconAndALeftButtonReleaseBringsTheWindowBackOnce) {
-    Running r;
-    r.Minimize();
-    EXPECT_TRUE(r.InTray());
-    const platform::TrayIcon added = r.world.tray_icons[0];
-    EXPECT_EQ(std::tuple(added.id, added.flags, added.callback_message), std::tuple(1u, 7u, 0x200u));
-    const std::string text = "Lumoff v" LUMOFF_VERSION_TEXT;
-    EXPECT_EQ(added.tip, text + '\0' + std::string(64 - text.size() - 1, ' ')) << "its NUL, spaces to 64";
-    EXPECT_EQ(r.Stored("Tray"), "1");
-    EXPECT_TRUE(r.Notify(514));
-    EXPECT_TRUE(r.Shown() && r.main().topmost());
-    EXPECT_EQ(r.Stored("Tray"), "0");
-    ASSERT_EQ(r.world.tray_calls.size(), 2u);
-    EXPECT_EQ(r.world.tray_calls[1].icon.tip, added.tip) << "deleted with the record it was added with";
-    EXPECT_FALSE(r.Notify(514)) << "the second release of a double click finds no icon";
-}
-
-// The right button's menu, opened with the window in the foreground, and the middle button.
-TEST(Tray, TheMenuAndTheMiddleButtonActWhileTheOtherNotificationsDoNothing) {
+// Minimized, the program shows its icon with its tip. The left button's release brings the window back (once: the
+// second release of a double click finds no icon); the right button's opens the menu with the window in the
+// foreground; the middle button turns the monitor off; Exit removes the icon and ends, keeping the tray for the next
+// start.
+TEST(Tray, TheIconsButtonsAndMenuActWhileTheOtherNotificationsDoNothing) {
     struct Case {
         int message;
         const char* choice;  // empty: the menu is dismissed
         bool in_tray, off, options;
-    } cases[] = {{517, "", true, false, false},        {517, "Show Lumoff", false, false, false},
-                 {517, "Turn Off", true, true, false}, {520, "", true, true, false},
-                 {517, "Options", true, false, true}};
+    } cases[] = {{514, "", false, false, false},        {517, "", true, false, false},
+                 {517, "Show Lumoff", false, false, false}, {517, "Turn Off", true, true, false},
+                 {520, "", true, true, false},          {517, "Options", true, false, true},
+                 {517, "Exit Lumoff", false, false, false}};
     for (const Case& c : cases) {
         Running r;
         r.Minimize();
+        EXPECT_EQ(r.world.tray_icons.at(0).tip, "Lumoff v" LUMOFF_VERSION_TEXT);
+        EXPECT_EQ(r.Stored("Tray"), "1");
         r.world.foreground = 0;
         if (*c.choice) r.copy.process.menu_choices = {c.choice};
-        r.Notify(c.message);
         SCOPED_TRACE(std::to_string(c.message) + c.choice);
+        const bool exits = std::string(c.choice) == "Exit Lumoff";
+        if (exits) {
+            EXPECT_THROW(r.Notify(c.message), platform::sim::ProcessExited);
+        } else {
+            EXPECT_TRUE(r.Notify(c.message));
+        }
         EXPECT_EQ(r.InTray(), c.in_tray);
+        EXPECT_EQ(r.Shown() && r.main().topmost(), !c.in_tray && !exits);
         EXPECT_EQ(r.KeepingOff(), c.off);
         EXPECT_EQ(r.o().visible(), c.options);
-        EXPECT_EQ(r.Stored("Tray"), c.in_tray ? "1" : "0");
+        EXPECT_EQ(r.Stored("Tray"), c.in_tray || exits ? "1" : "0");
+        EXPECT_FALSE(c.message == 514 && r.Notify(514)) << "the second release of a double click finds no icon";
         if (c.message != 517) continue;
         EXPECT_EQ(r.copy.process.menus_shown,
                   (std::vector<std::vector<std::string>>{{"Exit Lumoff", "-", "Show Lumoff", "Options", "Turn Off"}}));
@@ -73,47 +69,9 @@ TEST(Tray, TheMenuAndTheMiddleButtonActWhileTheOtherNotificationsDoNothing) {
     EXPECT_EQ(r.world.tray_calls.size(), 1u);
 }
 
-TEST(Tray, ExitLumoffRemovesTheIconEndsAndTheNextStartBeginsInTheTray) {
-    Running r;
-    r.Minimize();
-    r.copy.process.menu_choices = {"Exit Lumoff"};
-    EXPECT_THROW(r.Notify(517), platform::sim::ProcessExited);
-    EXPECT_TRUE(r.world.tray_icons.empty());
-    EXPECT_EQ(r.Stored("Tray"), "1");
-    SimCopy next(r.world);
-    next.Start();
-    EXPECT_FALSE(next.main().visible());
-    ASSERT_EQ(r.world.tray_icons.size(), 1u);
-    EXPECT_EQ(r.world.tray_icons[0].window, next.handle());
-}
-
-TEST(Tray, StartsInTheTrayUnlessTheStoredStateIsZeroOrEmpty) {
-    for (const char* state : {"1", "x", "0", ""}) {
-        Running r({.stored = {{"Tray", state}}});
-        const bool tray = *state && *state != '0';
-        EXPECT_EQ(r.InTray(), tray) << '"' << state << '"';
-        EXPECT_EQ(r.Shown(), !tray) << '"' << state << '"';
-        EXPECT_TRUE(r.main().topmost()) << "placed and shown first";
-        EXPECT_TRUE(r.main().tmrSticky.enabled());
-    }
-}
-
-TEST(Tray, ShellRestartAddsTheIconAgainOnlyWhileInTheTray) {
-    Running r;
-    r.world.RestartShell();
-    EXPECT_TRUE(r.world.tray_calls.empty()) << "never in the tray";
-    r.Minimize();
-    const std::string tip = r.world.tray_icons[0].tip;
-    r.world.RestartShell();
-    EXPECT_TRUE(r.InTray());
-    EXPECT_EQ(r.world.tray_icons[0].tip, tip);
-    EXPECT_TRUE(r.Notify(514)) << "the new icon answers";
-    r.world.RestartShell();
-    EXPECT_TRUE(r.Shown());
-}
-
 // At a slow logon the shell takes no icon yet. The program in the tray tries again when the shell announces its
 // taskbar and on its timer; a minute without an icon brings the caption window back, and `Tray` keeps the choice.
+// (The shell's announcement after a restart adds the icon again the same way.)
 TEST(Tray, AnIconTheShellRefusesIsTriedAgainUntilTakenOrTheWindowComesBackAfterAMinute) {
     enum Shell { kAnnounced, kUpQuietly, kNeverUp };
     for (Shell shell : {kAnnounced, kUpQuietly, kNeverUp}) {
@@ -131,12 +89,15 @@ TEST(Tray, AnIconTheShellRefusesIsTriedAgainUntilTakenOrTheWindowComesBackAfterA
         EXPECT_EQ(r.Shown(), shell == kNeverUp);
         EXPECT_EQ(r.world.tray_calls.size(), calls) << "no try after the icon or the window";
         EXPECT_EQ(r.Stored("Tray"), "1");
+        r.world.RestartShell();
+        EXPECT_EQ(r.world.tray_icons.size(), shell != kNeverUp ? 1u : 0u) << "after a restart only while in the tray";
     }
 }
 
 // Show then tray in one tick, only while the monitor is on; the monitor state is tested once, at the tick's start,
 // so the position show gave the window is saved in the same tick. A show request leaves a program in the tray hidden.
-TEST(Housekeeping, AnswersShowThenTrayInOneTickOnlyWhileTheMonitorIsOn) {
+// The program ends on its own title ending in "+CLOSE" (in upper case), also while the monitor is off.
+TEST(Housekeeping, AnswersShowThenTrayInOneTickOnlyWhileTheMonitorIsOnAndEndsOnItsCloseTitle) {
     Running r({.stored = {{"Left", "4320"}, {"Top", "1500"}}});
     platform::WindowRef tray = r.world.AddForeignWindow("Lumoff.exe +TRAY");
     platform::WindowRef show = r.world.AddForeignWindow("Lumoff.exe +SHOW");
@@ -155,6 +116,11 @@ TEST(Housekeeping, AnswersShowThenTrayInOneTickOnlyWhileTheMonitorIsOn) {
     r.RunUntil(4000);
     EXPECT_EQ(r.world.TitleOf(again), "Lumoff.exe +CLOSE");
     EXPECT_TRUE(r.InTray());
+    r.main().set_title("Lumoff.exe +close");
+    EXPECT_EQ(r.RunUntil(5000), std::nullopt);
+    r.Toggle();
+    r.main().set_title("anything+CLOSE");
+    EXPECT_EQ(r.RunUntil(8000), 6000u);
 }
 
 TEST(Housekeeping, SavesAMovedPositionOnceInWholeTwipsRoundingHalfToEven) {
@@ -176,27 +142,6 @@ TEST(Housekeeping, SavesAMovedPositionOnceInWholeTwipsRoundingHalfToEven) {
         r.RunUntil(at += 3000);
         EXPECT_EQ(r.Stored("Left"), "unchanged") << "a window left in place writes nothing: " << c.stored_left;
     }
-}
-
-TEST(Housekeeping, EndsOnlyOnItsOwnTitleEndingInUpperCaseClose) {
-    Running r;
-    r.main().set_title("Lumoff.exe +close");
-    EXPECT_EQ(r.RunUntil(2000), std::nullopt);
-    r.Toggle();  // the close check runs also while the monitor is off
-    r.main().set_title("anything+CLOSE");
-    EXPECT_EQ(r.RunUntil(5000), 3000u);
-}
-
-TEST(Housekeeping, CopiesOfOtherExecutableNamesDoNotSeeEachOthersRequests) {
-    Running r({.line = "Other.exe", .exe = "Other"});
-    platform::WindowRef lumoff = r.world.AddForeignWindow("Lumoff.exe +TRAY");
-    r.RunUntil(1000);
-    EXPECT_EQ(r.world.TitleOf(lumoff), "Lumoff.exe +TRAY");
-    EXPECT_TRUE(r.Shown());
-    platform::WindowRef own = r.world.AddForeignWindow("Other.exe +TRAY");
-    r.RunUntil(2000);
-    EXPECT_EQ(r.world.TitleOf(own), "Other.exe +CLOSE");
-    EXPECT_TRUE(r.InTray());
 }
 
 }  // namespace
