@@ -17,7 +17,7 @@ bool IconShown() {
 }
 
 // A dragged copy stores its place, then answers two later copies through their window titles: a plain start asks,
-// and answered Yes shows the first in the corner and ends; one with the tray switch titles its hidden window with its
+// and answered Yes shows the first in the corner, which stays stored, and ends; one with the tray switch titles its hidden window with its
 // request and sleeps, and the first answers it at once all the same, going to the tray with the monitor off. There a
 // left button release on its icon brings the window back and removes the icon, and Exit in the right button's menu of
 // the icon ends the copy and removes the icon.
@@ -38,6 +38,8 @@ TEST(Copies, ADraggedCopyAnswersLaterCopiesAndInTheTrayItsIconBringsItBackAndEnd
     ASSERT_TRUE(PressDialogButton(box, L"Yes"));
     EXPECT_TRUE(WaitUntil([&] { return WindowRect(caption).left == 0 && WindowRect(caption).top == 0; }));
     EXPECT_TRUE(second.process.WaitForExit(Duration(3000))) << "the second copy still runs";
+    // The second copy stored nothing of its own hidden window's place: the corner stays stored.
+    EXPECT_EQ(ReadRaw("Left").value_or("") + "," + ReadRaw("Top").value_or(""), "0,0");
 
     Lumoff third(L"/tray");
     ASSERT_TRUE(WaitUntil(
