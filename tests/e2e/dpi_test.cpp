@@ -243,11 +243,15 @@ Screenshot SaveShot(HWND window, const std::wstring& name, int dpi) {
 }
 
 // One start of the program at this scale: each of its three windows shown, checked and saved. At 120 dpi the schedule
-// is stored on, so its time boxes are locked while the dialog is hidden, before its controls' windows are made; and
-// every form shows its tooltips (made after its first show).
+// is stored on (at an hour eleven hours or more away), so its time boxes are locked while the dialog is hidden, before
+// its controls' windows are made; and every form shows its tooltips (made after its first show).
 void CheckWindowsAt(int dpi) {
     ASSERT_TRUE(SeedSettings());
     ASSERT_TRUE(WriteRaw("Schedule", dpi == 120 ? "1" : "0"));
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string hour = now.wHour < 12 ? "22" : "10";
+    ASSERT_TRUE(WriteRaw("ScheduleHr", hour));
     const DWORD log_pixels = static_cast<DWORD>(dpi);
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &log_pixels,
                               sizeof log_pixels),
@@ -255,6 +259,7 @@ void CheckWindowsAt(int dpi) {
     const lumoff::MainWindow main_form;
     lumoff::OptionsDialog options_form("http://127.0.0.1");
     for (auto* box : {&options_form.timHrs2, &options_form.timMin2, &options_form.timSec2}) box->set_locked(dpi == 120);
+    options_form.timHrs2.set_text(hour);
     lumoff::TurnedOffScreen screen_form;
     // The driver sees the system's pixels as the program does (its work area, its scroll bar's width).
     struct Aware {
