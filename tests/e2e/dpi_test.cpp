@@ -3,9 +3,11 @@
 // text and state, lies on the screen, and its caption is not cut. The layouts are read from the program's own form
 // objects and layout code, so every control of every window is checked. The Options dialog, made hidden, is a centred
 // tool window that the settings button shows and the settings button, its close box or Escape hides; the keyboard walks
-// it in its tab order, each control it reaches in sight (scrolled to where the dialog scrolls, as by the wheel), and a
-// click in its lower frames works. Each window is also saved as a picture per scale for a person to look at (the
-// 96-dpi ones for the readme, the 192-dpi dialog for docs/).
+// it in its tab order, each control it reaches in sight (scrolled to where the dialog scrolls, as by the wheel), a
+// click in its lower frames works, and it is arranged again when the screen shrinks and grows back (the same path as a
+// moved taskbar, which Wine 8 cannot show: its GetMonitorInfo keeps the work area SPI_SETWORKAREA changes). Each window
+// is also saved as a picture per scale for a person to look at (the 96-dpi ones for the readme, the 192-dpi dialog for
+// docs/).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -334,6 +336,19 @@ void CheckWindowsAt(int dpi) {
         ASSERT_TRUE(Click(lumoff.SettingsPoint()) && WaitForVisible(options));
         const RECT again = WindowRect(options);
         EXPECT_TRUE(EqualRect(&again, &dialog)) << "shown again where it was";
+        // On a smaller screen (another work area) it stands in two columns inside it, and in its design once back.
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        mode.dmPelsWidth = 640;
+        mode.dmPelsHeight = 480;
+        ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+        EXPECT_TRUE(WaitUntil([&] { return Inside(WindowRect(options), WorkAreaOf(options)); }));
+        const lumoff::ui::FormPixels two_columns = FittedLayout(options_form, options, dpi);
+        EXPECT_TRUE(two_columns.client_height < options_layout.client_height && !two_columns.scrolls());
+        ExpectLaidOut(options_form, options, dpi, two_columns, ClientOnScreenPart(options));
+        ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+        EXPECT_TRUE(WaitUntil([&] { return Height(ClientRectOnScreen(options)) == options_layout.client_height; }));
         ASSERT_TRUE(Click(lumoff.SettingsPoint()) && WaitForHidden(options));
     }
 
