@@ -26,7 +26,7 @@ TEST(WebAddress, WhatTheShellMayOpen) {
         {kPlain, "http://www%2ebrevald.example/", false}, {kPlain, "http://www.br\xC3\xA9vald.example/", false},
         {kPlain, "http:///www.brevald.example/", false}, {kPlain, "http:www.brevald.example/", false},
         {kPlain, "ftp://www.brevald.example/", false}, {kPlain, "http://www.brevald.example/ get", false},
-        {kPlain, "http://www.brevald.example/\" --flag", false}, {kPlain, "http://www.brevald.example:/", false},
+        {kPlain, "http://www.brevald.example/\"--flag", false}, {kPlain, "http://www.brevald.example:/", false},
         {kPlain, "http://www.brevald.example:0/", false}, {kPlain, "http://www.brevald.example:65536/", false},
         {kPlain, "http://www.brevald.example:80:80/", false}, {kIpv6, "http://[::1]/get", true},
         {kIpv6, "http://[0::1]/", false}, {kIpv6, "http://[::1/", false},
