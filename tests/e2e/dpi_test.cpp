@@ -3,9 +3,11 @@
 // text and state, lies on the screen, and its caption is not cut. The layouts are read from the program's own form
 // objects and layout code, so every control of every window is checked. The Options dialog, made hidden, is a centred
 // tool window that the settings button shows and the settings button, its close box or Escape hides; the keyboard walks
-// it in its tab order, each control it reaches in sight (scrolled to where the dialog scrolls, as by the wheel), and a
-// click in its lower frames works. Each window is also saved as a picture per scale for a person to look at (the
-// 96-dpi ones for the readme, the 192-dpi dialog for docs/).
+// it in its tab order, each control it reaches in sight (scrolled to where the dialog scrolls, as by the wheel), a
+// click in its lower frames works, and it is arranged again when the screen shrinks and grows back (the same path as a
+// moved taskbar, which Wine 8 cannot show: its GetMonitorInfo keeps the work area SPI_SETWORKAREA changes). Each window
+// is also saved as a picture per scale for a person to look at (the 96-dpi ones for the readme, the 192-dpi dialog for
+// docs/).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -243,11 +245,15 @@ Screenshot SaveShot(HWND window, const std::wstring& name, int dpi) {
 }
 
 // One start of the program at this scale: each of its three windows shown, checked and saved. At 120 dpi the schedule
-// is stored on, so its time boxes are locked while the dialog is hidden, before its controls' windows are made; and
-// every form shows its tooltips (made after its first show).
+// is stored on (at an hour eleven hours or more away), so its time boxes are locked while the dialog is hidden, before
+// its controls' windows are made; and every form shows its tooltips (made after its first show).
 void CheckWindowsAt(int dpi) {
     ASSERT_TRUE(SeedSettings());
     ASSERT_TRUE(WriteRaw("Schedule", dpi == 120 ? "1" : "0"));
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string hour = now.wHour < 12 ? "22" : "10";
+    ASSERT_TRUE(WriteRaw("ScheduleHr", hour));
     const DWORD log_pixels = static_cast<DWORD>(dpi);
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &log_pixels,
                               sizeof log_pixels),
@@ -255,6 +261,7 @@ void CheckWindowsAt(int dpi) {
     const lumoff::MainWindow main_form;
     lumoff::OptionsDialog options_form("http://127.0.0.1");
     for (auto* box : {&options_form.timHrs2, &options_form.timMin2, &options_form.timSec2}) box->set_locked(dpi == 120);
+    options_form.timHrs2.set_text(hour);
     lumoff::TurnedOffScreen screen_form;
     // The driver sees the system's pixels as the program does (its work area, its scroll bar's width).
     struct Aware {
@@ -329,6 +336,19 @@ void CheckWindowsAt(int dpi) {
         ASSERT_TRUE(Click(lumoff.SettingsPoint()) && WaitForVisible(options));
         const RECT again = WindowRect(options);
         EXPECT_TRUE(EqualRect(&again, &dialog)) << "shown again where it was";
+        // On a smaller screen (another work area) it stands in two columns inside it, and in its design once back.
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        mode.dmPelsWidth = 640;
+        mode.dmPelsHeight = 480;
+        ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+        EXPECT_TRUE(WaitUntil([&] { return Inside(WindowRect(options), WorkAreaOf(options)); }));
+        const lumoff::ui::FormPixels two_columns = FittedLayout(options_form, options, dpi);
+        EXPECT_TRUE(two_columns.client_height < options_layout.client_height && !two_columns.scrolls());
+        ExpectLaidOut(options_form, options, dpi, two_columns, ClientOnScreenPart(options));
+        ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+        EXPECT_TRUE(WaitUntil([&] { return Height(ClientRectOnScreen(options)) == options_layout.client_height; }));
         ASSERT_TRUE(Click(lumoff.SettingsPoint()) && WaitForHidden(options));
     }
 

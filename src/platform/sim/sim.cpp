@@ -239,12 +239,6 @@ const SimWorld::Monitor& SimWorld::MonitorOf(const ui::PixelRect& r) const {
     return *best;
 }
 
-void SimWorld::SetWorkArea(size_t monitor, const ui::PixelRect& work) {
-    monitors.at(monitor).work = work;
-    for (SimProcess* p : processes)
-        if (!p->exited) p->WorkAreaChanged();
-}
-
 ui::WindowFrame FrameOf(const ui::FormStyle& style, int dpi) {
     const bool framed = style.border == ui::Border::FixedToolWindow;
     auto scaled = [dpi](int px) { return (px * dpi + ui::kDefaultDpi / 2) / ui::kDefaultDpi; };
@@ -441,8 +435,6 @@ void SimProcess::MovedByUser(ui::Form& form, int x, int y) {
     it->second.rect.left = x;
     it->second.rect.top = y;
     FollowMonitor(form);
-    // Also onto a monitor of the same scale, whose work area may be another.
-    if (form.style().fits_work_area) Fit(form);
     // The move itself, as the window reports it.
     syncing_ = true;
     const int system_dpi = world_.SystemDpi();
@@ -475,24 +467,6 @@ void SimProcess::Fit(ui::Form& form) {
     w.layout = ui::LayOutToFit(form, w.dpi, world_.MonitorOf(w.rect).WorkArea(), FrameOf(form.style(), w.dpi));
     w.rect.width = w.layout.window_width;
     w.rect.height = w.layout.window_height;
-}
-
-void SimProcess::WorkAreaChanged() {
-    for (const auto& entry : handles_) {
-        ui::Form* form = world_.FormOf(entry.second);
-        if (!form || !form->style().fits_work_area) continue;
-        Fit(*form);
-        // Moved inside the work area where it no longer fits where it stands, as the Win32 view does; the window
-        // reports the move.
-        SimWindow& w = windows_[form];
-        const ui::PixelRect work = world_.MonitorOf(w.rect).WorkArea();
-        w.rect.left = ui::InsideStart(w.rect.left, w.rect.width, work.left, work.width);
-        w.rect.top = ui::InsideStart(w.rect.top, w.rect.height, work.top, work.height);
-        syncing_ = true;
-        form->set_position(static_cast<float>(ui::PixelsToTwips(w.rect.left, world_.SystemDpi())),
-                           static_cast<float>(ui::PixelsToTwips(w.rect.top, world_.SystemDpi())));
-        syncing_ = false;
-    }
 }
 
 WindowRef SimProcess::Handle(const ui::Form& form) {

@@ -135,8 +135,8 @@ public:
     struct Monitor {
         int left, top, width, height;
         int dpi = ui::kDefaultDpi;
-        ui::PixelRect work{};  // the part a taskbar leaves free; none given: the whole monitor
-        ui::PixelRect WorkArea() const { return work.width > 0 ? work : ui::PixelRect{left, top, width, height}; }
+        // No taskbar: the whole monitor is its work area.
+        ui::PixelRect WorkArea() const { return {left, top, width, height}; }
     };
     std::vector<Monitor> monitors{{0, 0, 1920, 1080}};
     int SystemDpi() const { return monitors.empty() ? ui::kDefaultDpi : monitors.front().dpi; }
@@ -146,8 +146,6 @@ public:
     // A window that comes onto a monitor of another scale hears of its new DPI first, with the rectangle the system
     // suggests for it there.
     void DragWindow(WindowRef window, int x, int y);
-    // The work area of a monitor changes (a taskbar moved or resized): every window of the copies hears of it.
-    void SetWorkArea(size_t monitor, const ui::PixelRect& work);
 
     // Input: the user's actions at the current virtual time.
     void PressKey(int vk);
@@ -296,7 +294,6 @@ public:
     const SimWindow* WindowOf(const ui::Form& form) const;
     // The window moved by the user to x, y; see SimWorld::DragWindow.
     void MovedByUser(ui::Form& form, int x, int y);
-    void WorkAreaChanged();
     std::deque<std::pair<WindowRef, int>> hotkey_messages;  // (window, id)
     // Tick counts at which each timer fired, by timer name.
     std::map<std::string, std::vector<std::uint32_t>> timer_ticks;

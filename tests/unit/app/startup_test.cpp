@@ -1,35 +1,33 @@
 // The start-up in its order: the system probe, the command-line switches, a second copy, and the caption's mouse.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/sim_program.h"
 
 namespace lumoff {
 namespace {
 
 TEST(EndsWithSwitch, TestsOnlyTheVeryEndInAnyCase) {
-    struct Case {
-        const char *line, *lower_case_switch;
-        bool ends;
-    } cases[] = {{"lumoff.exe /off", "/off", true},   {"lumoff.exe /OFF", "/off", true},
-                 {"lumoff.exe /x /tray", "/tray", true}, {"lumoff.exe/off", "/off", true}, {"/off", "/off", true},
-                 {"lumoff.exe /off ", "/off", false}, {"lumoff.exe /off /x", "/off", false},
-                 {"off", "/off", false},              {"", "/tray", false}};
-    for (const Case& c : cases) EXPECT_EQ(EndsWithSwitch(c.line, c.lower_case_switch), c.ends) << c.line;
+    for (auto [line, lower_case_switch, ends] : std::initializer_list<std::tuple<const char*, const char*, bool>>{
+             {"lumoff.exe /off", "/off", true}, {"lumoff.exe /OFF", "/off", true},
+             {"lumoff.exe /x /tray", "/tray", true}, {"lumoff.exe/off", "/off", true}, {"/off", "/off", true},
+             {"lumoff.exe /off ", "/off", false}, {"lumoff.exe /off /x", "/off", false}, {"off", "/off", false},
+             {"", "/tray", false}})
+        EXPECT_EQ(EndsWithSwitch(line, lower_case_switch), ends) << line;
 }
 
 // An unknown platform or a version before 4 asks whether to go on: Yes goes on with the design selection, No ends.
 TEST(Startup, TheProbeChoosesTheKeepOffMode) {
-    struct Case {
-        std::uint32_t platform_id, major;
-        bool asks, vista;
-    } cases[] = {{1, 4, false, false}, {2, 3, true, true},  {2, 4, false, false}, {2, 5, false, false},
-                 {2, 6, false, true},  {2, 10, false, true}, {0, 3, true, true},   {3, 6, true, true}};
-    for (const Case& c : cases) {
-        RunningCopy r({.answers = {kIdYes}, .os = {c.platform_id, c.major}});
-        SCOPED_TRACE(std::to_string(c.platform_id) + "/" + std::to_string(c.major));
+    using Row = std::tuple<std::uint32_t, std::uint32_t, bool, bool>;  // platform, major version, asks, Vista mode
+    for (auto [platform_id, major, asks, vista] : std::initializer_list<Row>{
+             {1, 4, false, false}, {2, 3, true, true}, {2, 4, false, false}, {2, 5, false, false},
+             {2, 6, false, true}, {2, 10, false, true}, {0, 3, true, true}, {3, 6, true, true}}) {
+        RunningCopy r({.answers = {kIdYes}, .os = {platform_id, major}});
+        SCOPED_TRACE(std::to_string(platform_id) + "/" + std::to_string(major));
         EXPECT_EQ(r.ended, std::nullopt);
-        EXPECT_EQ(r.o().radVista.value(), c.vista);
-        EXPECT_EQ(r.world.boxes.size(), c.asks ? 1u : 0u);
+        EXPECT_EQ(r.o().radVista.value(), vista);
+        EXPECT_EQ(r.world.boxes.size(), asks ? 1u : 0u);
     }
     RunningCopy no({.answers = {kIdNo}, .os = {2, 3}});
     EXPECT_EQ(no.ended, 0u);
@@ -103,29 +101,23 @@ TEST(Startup, TheSwitchesActWithAnotherCopyRunning) {
 // on its first tick after the answer, or after the running copy has ended unanswering.
 TEST(Startup, SecondCopyEndsOnNoAndAfterYesOnItsFirstTickOnceAnsweredOrAlone) {
     enum Then { kStaysOn, kOffUntil4500, kOffAndClosedAt2500 };
-    struct Case {
-        int answer;
-        Then then;
-        std::uint64_t ended;
-        const char* stored_left_top;
-    } cases[] = {{kIdNo, kStaysOn, 300, "45003000"},
-                 {kIdYes, kStaysOn, 1300, "00"},
-                 {kIdYes, kOffUntil4500, 5300, "00"},
-                 {kIdYes, kOffAndClosedAt2500, 3300, "45003000"}};
-    for (const Case& c : cases) {
+    using Row = std::tuple<int, Then, std::uint64_t, const char*>;  // the answer, then, ended at, stored Left and Top
+    for (auto [answer, then, ended, stored_left_top] : std::initializer_list<Row>{
+             {kIdNo, kStaysOn, 300, "45003000"}, {kIdYes, kStaysOn, 1300, "00"}, {kIdYes, kOffUntil4500, 5300, "00"},
+             {kIdYes, kOffAndClosedAt2500, 3300, "45003000"}}) {
         RunningCopy first({.stored = {{"Left", "4500"}, {"Top", "3000"}}});
         SimWorld& w = first.world;
-        if (c.then != kStaysOn) first.Toggle();
-        if (c.then == kOffUntil4500) w.At(4500, [&] { first.Toggle(); });
-        if (c.then == kOffAndClosedAt2500) w.At(2500, [&] { first.main().set_title("Lumoff.exe +CLOSE"); });
-        w.box_answers = {c.answer};
+        if (then != kStaysOn) first.Toggle();
+        if (then == kOffUntil4500) w.At(4500, [&] { first.Toggle(); });
+        if (then == kOffAndClosedAt2500) w.At(2500, [&] { first.main().set_title("Lumoff.exe +CLOSE"); });
+        w.box_answers = {answer};
         w.box_think_ms = {300};
         w.horizon_ms = 60000;
         SimCopy second(w);
-        SCOPED_TRACE(c.then);
-        EXPECT_EQ(second.Start(), c.ended);
+        SCOPED_TRACE(then);
+        EXPECT_EQ(second.Start(), ended);
         if (!first.copy.ended()) first.RunUntil(8000);
-        EXPECT_EQ(first.Values({"Left", "Top"}), c.stored_left_top) << "the running copy's place, and only its";
+        EXPECT_EQ(first.Values({"Left", "Top"}), stored_left_top) << "the running copy's place, and only its";
         EXPECT_EQ(w.boxes.size(), 1u);
         EXPECT_FALSE(second.main().visible() || second.main().topmost()) << "steps after the hand-over did not run";
     }
