@@ -10,15 +10,6 @@ namespace {
 using V = std::vector<std::uint32_t>;
 constexpr platform::OsVersion kXp{2, 5};
 
-// (The user's hotkey is registered without auto-repeats too: the hotkey test's.)
-TEST(Toggle, AHeldWakeKeyTogglesOnceNotWithEveryAutoRepeat) {
-    RunningCopy r;
-    r.Toggle();
-    r.world.HoldHotKey(0, 0x0D, 5);
-    r.RunUntil(100);
-    EXPECT_FALSE(r.KeepingOff());
-}
-
 // In XP mode no screen shows and every tick sends the power-off again. The mouse wakes only when a tick sees the
 // button down and a later tick sees it up, and only while it is a wake input; a wake by another input forgets a press
 // seen before it.
@@ -96,9 +87,9 @@ TEST(StatusScreen, TheMessagesBoxLiesInsideThePrimaryMonitorWhateverLiesAroundIt
 }
 
 // The screen gets its window at the first turn-off, showing the message as its check box (loaded, then clicked) says,
-// and the checked wake keys are registered while the monitor is kept off. A click on the message wakes only while the
-// mouse is a wake input; then no key stays registered and no power-off follows. Unchecking the last wake input checks
-// it again.
+// and the checked wake keys are registered, without auto-repeats, while the monitor is kept off. A click on the message
+// wakes only while the mouse is a wake input; then no key stays registered and no power-off follows. Unchecking the
+// last wake input checks it again.
 TEST(StatusScreen, TheMessageTheWakeKeysAndTheClickFollowTheirBoxesAndTheLastWakeInputStaysChecked) {
     RunningCopy r({.stored = {{"OffMsg", "0"}}});
     TurnedOffScreen& screen = r.copy.ctx().turned_off;
@@ -111,6 +102,7 @@ TEST(StatusScreen, TheMessageTheWakeKeysAndTheClickFollowTheirBoxesAndTheLastWak
     EXPECT_TRUE(screen.visible() && screen.lblOffMessage.visible());
     ASSERT_EQ(r.world.hotkeys.size(), 1u) << "Enter only";
     EXPECT_EQ(r.world.hotkeys[0].vk, 0x0Du);
+    EXPECT_EQ(r.world.hotkeys[0].modifiers, platform::kModNoRepeat) << "a held key toggles once, not on every repeat";
     EXPECT_EQ(r.world.power_requests.at(0).window, r.copy.handle());
     screen.lblOffMessage.OnClick();
     EXPECT_TRUE(r.KeepingOff());
