@@ -37,7 +37,6 @@ TEST(Tray, TheIconsButtonsAndMenuActWhileTheOtherNotificationsDoNothing) {
         Running r;
         r.Minimize();
         EXPECT_EQ(r.world.tray_icons.at(0).tip, "Lumoff v" LUMOFF_VERSION_TEXT);
-        EXPECT_EQ(r.Stored("Tray"), "1");
         r.world.foreground = 0;
         if (*choice) r.copy.process.menu_choices = {choice};
         SCOPED_TRACE(std::to_string(message) + choice);
