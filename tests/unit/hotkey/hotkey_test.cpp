@@ -2,6 +2,8 @@
 // start-up is the start-up test's).
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "hotkey/hotkey.h"
 #include "monitor/toggle.h"
 #include "support/sim_program.h"
@@ -29,25 +31,23 @@ TEST(HotKeyLists, PairingRuleGivesLettersAndDigitsAModifier) {
 }
 
 TEST(HotKeyButton, RegistersTheCombinationConfirmsStoresAndUnsets) {
-    struct Case {
-        int modifier, key;
-        unsigned flags, vk;
-        const char* named;
-    } cases[] = {{1, 12, 2, 0x41, "Ctrl+A"}, {0, 9, 0, 0x79, "F10"}, {7, 47, 7, 0x39, "Ctrl+Alt+Shift+9"},
-                 {0, 45, 2, 0x37, "Ctrl+7"}};  // a digit chosen with "-" takes Ctrl
-    for (const Case& c : cases) {
+    // The lists' positions, the flags and key registered, and the name the confirmation gives.
+    using Row = std::tuple<int, int, unsigned, unsigned, const char*>;
+    for (auto [modifier, key, flags, vk, named] : std::initializer_list<Row>{
+             {1, 12, 2, 0x41, "Ctrl+A"}, {0, 9, 0, 0x79, "F10"}, {7, 47, 7, 0x39, "Ctrl+Alt+Shift+9"},
+             {0, 45, 2, 0x37, "Ctrl+7"}}) {  // a digit chosen with "-" takes Ctrl
         RunningCopy r({.answers = {kIdOk}});
-        r.o().hkeyButton1.set_list_index(c.modifier);
-        r.o().hkeyButton2.set_list_index(c.key);
-        r.world.At(50, [&] {  // while it is set
+        r.o().hkeyButton1.set_list_index(modifier);
+        r.o().hkeyButton2.set_list_index(key);
+        r.world.At(50, [&r, flags = flags, vk = vk] {  // while it is set
             ASSERT_EQ(r.world.hotkeys.size(), 1u);
-            EXPECT_EQ(r.world.hotkeys[0].modifiers, c.flags | platform::kModNoRepeat);
-            EXPECT_EQ(r.world.hotkeys[0].vk, c.vk);
+            EXPECT_EQ(r.world.hotkeys[0].modifiers, flags | platform::kModNoRepeat);
+            EXPECT_EQ(r.world.hotkeys[0].vk, vk);
             EXPECT_EQ(r.o().cmdHotKey.text() + r.Values({"HotKeySet"}), "Unset Hotkey1");
             EXPECT_FALSE(r.o().hkeyButton1.enabled());
         });
         SetUntil(r, 100);  // the unset ends the nested run, or the horizon stops it and the test fails
-        EXPECT_EQ(r.Boxes(), std::vector<std::string>{std::string("Hotkey registered!\r\nYou can now use ") + c.named +
+        EXPECT_EQ(r.Boxes(), std::vector<std::string>{std::string("Hotkey registered!\r\nYou can now use ") + named +
                                                        " to turn off the monitor!"});
         EXPECT_EQ(r.o().cmdHotKey.text() + r.Values({"HotKeySet"}), "Set Global Hotkey0");
         EXPECT_TRUE(r.o().hkeyButton2.enabled() && r.world.hotkeys.empty());

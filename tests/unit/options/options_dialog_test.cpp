@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/sim_program.h"
@@ -48,16 +49,13 @@ TEST(WebHost, TheRunTimeHostIsTheOneOpenedAndNamed) {
 // with a path, a query or user information; what the address reader refuses is the web address test's) leaves the
 // built-in host in place.
 TEST(WebHost, AValueThatIsNoCleanWebHostIsPassedOver) {
-    struct Case {
-        const char* value;
-        const char* taken;
-    } const cases[] = {{"http://[::1]:8080//", "http://[::1]:8080"}, {"http://host.example/files", kDefaultWebHost},
-                       {"http://user@evil.example", kDefaultWebHost}, {"http://evil.example?", kDefaultWebHost}};
-    for (const Case& c : cases) {
+    for (auto [value, taken] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"http://[::1]:8080//", "http://[::1]:8080"}, {"http://host.example/files", kDefaultWebHost},
+             {"http://user@evil.example", kDefaultWebHost}, {"http://evil.example?", kDefaultWebHost}}) {
         SimWorld world;
         SimProcess process(world, "lumoff.exe");
-        process.environment["LUMOFF_WEBHOST"] = c.value;
-        EXPECT_EQ(Config::FromEnvironment(process.platform().process).web_host, c.taken) << c.value;
+        process.environment["LUMOFF_WEBHOST"] = value;
+        EXPECT_EQ(Config::FromEnvironment(process.platform().process).web_host, taken) << value;
     }
 }
 

@@ -1,6 +1,8 @@
 // "Uninstall Lumoff": its two questions, what it removes, and the walk that empties the Settings key.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "options/uninstall.h"
 #include "platform/sim/sim_registry.h"
 #include "support/sim_program.h"
@@ -11,25 +13,22 @@ namespace {
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 TEST(Uninstall, YesRemovesTheKeyAndTheRunValueAndEndsWhateverTheFeedbackAnswerNoChangesNothing) {
-    struct Case {
-        std::vector<int> answers;
-        bool removed, opened;
-    } cases[] = {{{kIdNo}, false, false}, {{kIdYes, kIdYes}, true, true}, {{kIdYes, kIdNo}, true, false}};
-    for (const Case& c : cases) {
-        RunningCopy r({.answers = c.answers});
+    for (const auto& [answers, removed, opened] : std::initializer_list<std::tuple<std::vector<int>, bool, bool>>{
+             {{kIdNo}, false, false}, {{kIdYes, kIdYes}, true, true}, {{kIdYes, kIdNo}, true, false}}) {
+        RunningCopy r({.answers = answers});
         SimWorld& world = r.world;
         r.o().radStartOn.set_value(true);
         world.registry.Put(kRunKey, "Other", "C:\\Other.exe");
-        SCOPED_TRACE(c.answers.size());
-        world.At(0, [&] { r.o().cmdReg.Click(); });
-        EXPECT_EQ(r.RunUntil(0).has_value(), c.removed);
-        EXPECT_EQ(world.boxes.size(), c.answers.size()) << "the texts are checked end to end";
-        EXPECT_EQ(world.registry.KeyExists(settings::kSettingsKey), !c.removed);
-        EXPECT_EQ(world.registry.Get(kRunKey, "Lumoff") != nullptr, !c.removed);
+        SCOPED_TRACE(answers.size());
+        world.At(0, [&r] { r.o().cmdReg.Click(); });
+        EXPECT_EQ(r.RunUntil(0).has_value(), removed);
+        EXPECT_EQ(world.boxes.size(), answers.size()) << "the texts are checked end to end";
+        EXPECT_EQ(world.registry.KeyExists(settings::kSettingsKey), !removed);
+        EXPECT_EQ(world.registry.Get(kRunKey, "Lumoff") != nullptr, !removed);
         EXPECT_TRUE(world.registry.Get(kRunKey, "Other")) << "only this program's value goes";
         using Opened = std::vector<std::pair<platform::WindowRef, std::string>>;
         const std::string feedback = std::string(kDefaultWebHost) + "/files/lumoff/feedback.php";
-        EXPECT_EQ(world.opened_urls, (c.opened ? Opened{{0, feedback}} : Opened{})) << "no owner window";
+        EXPECT_EQ(world.opened_urls, (opened ? Opened{{0, feedback}} : Opened{})) << "no owner window";
     }
 }
 

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -116,15 +115,10 @@ std::pair<std::string, std::string> FirstClick(SimCopy& c, const Row& r) {
 
 TEST(HostileValues, EveryValueInEveryFormStartsLoadsTheRestAndStoresOnTheFirstClick) {
     RunningCopy made({.until = kRunMs});
-    int tried = 0, passed = 0;
     for (const Row& hostile : Rows()) {
         for (const Form& form : HostileForms()) {
-            ++tried;
-            bool ok = true;
             auto check = [&](bool holds, const std::string& what) {
-                if (holds) return;
-                ok = false;
-                ADD_FAILURE() << hostile.name << " " << form.label << ": " << what;
+                EXPECT_TRUE(holds) << hostile.name << " " << form.label << ": " << what;
             };
             testing::Setup setup{.answers = {kIdNo, kIdNo, kIdNo}, .until = kRunMs};
             for (const Row& r : Rows()) setup.stored.emplace_back(r.name, r.seeded);
@@ -166,13 +160,8 @@ TEST(HostileValues, EveryValueInEveryFormStartsLoadsTheRestAndStoresOnTheFirstCl
             const auto [clicked, stores] = FirstClick(copy, hostile);
             const std::string stored = Stored(world, clicked).value_or("");
             check(stored.substr(0, stored.find('\0')) == stores, "the first click on " + clicked + " stored " + stored);
-            if (ok) ++passed;
         }
     }
-    std::cout << "Hostile stored values: " << passed << " of " << tried << " cases passed\n";
-    ::testing::Test::RecordProperty("cases_tried", tried);
-    ::testing::Test::RecordProperty("cases_passed", passed);
-    EXPECT_EQ(passed, tried);
 }
 
 }  // namespace

@@ -29,7 +29,6 @@ struct Loading {
             return std::nullopt;
         }
     }
-    void Put(std::string_view name, std::string_view data) { world.registry.Put(settings::kSettingsKey, name, data); }
     OptionsDialog& o() { return program.ctx.options; }
 
     SimWorld world;
@@ -38,22 +37,18 @@ struct Loading {
 };
 
 TEST(FirstRun, CreatesTheKeyWritesEveryDefaultInOrderAndAsks) {
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Left", "450"},           {"Top", "450"},          {"Tray", "0"},         {"Version", LUMOFF_VERSION_TEXT},
-        {"TimerHr", "00"},         {"TimerMn", "00"},       {"TimerSc", "30"},     {"TimerIdle", "0"},
-        {"TimerSaver", "0"},       {"TimerOther", "0"},     {"TimerOtherSelect", "0"}, {"Schedule", "0"},
-        {"ScheduleHr", "23"},      {"ScheduleMn", "59"},    {"ScheduleSc", "59"},  {"ScheduleOther", "0"},
-        {"ScheduleOtherSelect", "0"}, {"HotKeyA", "0"},     {"HotKeyB", "9"},      {"HotKeyMouse", "1"},
-        {"HotKeyEnter", "1"},      {"HotKeySpace", "1"},    {"HotKeySet", "0"},    {"OffMsg", "1"},
-        {"IDate", "12/6/2026"}};
+    const std::string expected = "Left=450 Top=450 Tray=0 Version=" LUMOFF_VERSION_TEXT " TimerHr=00 TimerMn=00 "
+                                 "TimerSc=30 TimerIdle=0 TimerSaver=0 TimerOther=0 TimerOtherSelect=0 Schedule=0 "
+                                 "ScheduleHr=23 ScheduleMn=59 ScheduleSc=59 ScheduleOther=0 ScheduleOtherSelect=0 "
+                                 "HotKeyA=0 HotKeyB=9 HotKeyMouse=1 HotKeyEnter=1 HotKeySpace=1 HotKeySet=0 OffMsg=1 "
+                                 "IDate=12/6/2026 ";
     for (int answer : {kIdNo, kIdYes}) {
         Loading l;
         ASSERT_TRUE(l.Load({answer}));
-        std::vector<std::pair<std::string, std::string>> stored;
+        std::string stored, name;
         platform::RegKey key = l.world.registry.Open(settings::kSettingsKey);
-        std::string name;
         for (std::uint32_t i = 0; l.world.registry.EnumValueName(key, i, &name) == platform::kErrorSuccess; ++i)
-            stored.emplace_back(name, l.world.registry.Get(settings::kSettingsKey, name)->data);
+            stored += name + "=" + l.world.registry.Get(settings::kSettingsKey, name)->data + " ";
         l.world.registry.Close(key);
         EXPECT_EQ(stored, expected) << "names, order and exact bytes: no NULs, two bytes for the time fields";
         EXPECT_EQ(BoxTexts(l.world), std::vector<std::string>{kFirstRunMessage}) << "no upgrade message after it";
@@ -83,7 +78,7 @@ TEST(Upgrade, AnOlderStoredVersionIsRewrittenAndTheReadmeOffered) {
     for (auto [stored, answer, offered, opened] : std::initializer_list<std::tuple<const char*, int, bool, bool>>{
              {"1.1.1", kIdYes, true, true}, {"1.1.1", kIdNo, true, false}, {"1.1.10", kIdYes, false, false}}) {
         Loading l;
-        l.Put("Version", stored);
+        l.world.registry.Put(settings::kSettingsKey, "Version", stored);
         ASSERT_TRUE(l.Load({answer}));
         EXPECT_EQ(Stored(l.world, "Version"), offered ? LUMOFF_VERSION_TEXT : stored);
         EXPECT_EQ(BoxTexts(l.world), offered ? std::vector<std::string>{kUpgrade} : std::vector<std::string>{});

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "contract/registry_cases.h"
 #include "platform/sim/sim_registry.h"
 
@@ -41,12 +44,10 @@ TEST(Store, WritesNothingWhileTheKeyIsMissingAndCutsEachFormToItsDataLength) {
 }
 
 TEST(ParseStoredNumber, RoundsDownAndRejectsWhatIsNoNumber) {
-    struct Case {
-        const char* text;
-        std::optional<long> number;
-    } cases[] = {{"4320", 4320}, {"-15", -15}, {"7.9", 7}, {"7,5", 7}, {"-0.5", -1}, {"", std::nullopt},
-                 {"abc", std::nullopt}, {"12ab", std::nullopt}, {"99999999999", std::nullopt}};
-    for (const Case& c : cases) EXPECT_EQ(ParseStoredNumber(c.text), c.number) << c.text;
+    for (auto [text, number] : std::initializer_list<std::pair<const char*, std::optional<long>>>{
+             {"4320", 4320}, {"-15", -15}, {"7.9", 7}, {"7,5", 7}, {"-0.5", -1}, {"", std::nullopt},
+             {"abc", std::nullopt}, {"12ab", std::nullopt}, {"99999999999", std::nullopt}})
+        EXPECT_EQ(ParseStoredNumber(text), number) << text;
 }
 
 }  // namespace

@@ -63,28 +63,26 @@ TEST(Countdown, GoLocksTheBoxesStoresTheFieldsCountsDownTurnsOffAndUnlocks) {
 // Below fifteen seconds the start asks first: Cancel changes nothing, and after OK the count starts from the answer
 // (the user takes 3 s): nothing counts while the question is open. Zero turns off on the first tick.
 TEST(Countdown, BelowFifteenSecondsAsksFirstAndCountsFromTheAnswer) {
-    struct Case {
-        const char *h, *m, *s;
-        int answer;            // 0: not asked
-        std::uint32_t off_at;  // 0: never
-    } cases[] = {{"00", "00", "15", 0, 14600}, {"ab", "", "14x", kIdOk, 3000 + 13600},
-                 {"00", "00", "00", kIdOk, 3000 + 200}, {"00", "00", "05", kIdCancel, 0}};
-    for (const Case& c : cases) {
-        RunningCopy t({.answers = {c.answer}}, [](SimWorld& w) { w.box_think_ms = {3000}; });
-        t.SetTime(c.h, c.m, c.s);
+    // The time typed, the answer (0: not asked), when the monitor is turned off (0: never).
+    for (auto [h, m, s, answer, off_at] : std::initializer_list<std::tuple<const char*, const char*, const char*, int,
+                                                                           std::uint32_t>>{
+             {"00", "00", "15", 0, 14600}, {"ab", "", "14x", kIdOk, 3000 + 13600},
+             {"00", "00", "00", kIdOk, 3000 + 200}, {"00", "00", "05", kIdCancel, 0}}) {
+        RunningCopy t({.answers = {answer}}, [](SimWorld& w) { w.box_think_ms = {3000}; });
+        t.SetTime(h, m, s);
         std::string meanwhile;
         t.world.At(2500, [&] { meanwhile = t.caption() + " " + t.o().cmdTimed.text(); });
         t.o().cmdTimed.Click();
         t.RunUntil(20000);
-        SCOPED_TRACE(std::string(c.h) + ":" + c.m + ":" + c.s);
-        EXPECT_EQ(t.PowerOffTimes(), c.off_at ? V{c.off_at} : V{});
-        ASSERT_EQ(t.world.boxes.size(), c.answer ? 1u : 0u);
-        if (!c.answer) continue;
+        SCOPED_TRACE(std::string(h) + ":" + m + ":" + s);
+        EXPECT_EQ(t.PowerOffTimes(), off_at ? V{off_at} : V{});
+        ASSERT_EQ(t.world.boxes.size(), answer ? 1u : 0u);
+        if (!answer) continue;
         EXPECT_EQ(meanwhile, "Lumoff Go");
         EXPECT_EQ(t.world.boxes[0].title + " " + std::to_string(t.world.boxes[0].style) + " " + t.world.boxes[0].text,
                   "Lumoff :| 65 Premission required to proceed - Time is less than 15 seconds!\r\n"
                   "Press OK to continue, Cancel to cancel the action") << "OK/Cancel, information";
-        if (c.answer == kIdCancel) {
+        if (answer == kIdCancel) {
             EXPECT_FALSE(t.Stored("TimerSc") || t.o().timSec1.locked() || t.o().tmrTimer.enabled());
         }
     }

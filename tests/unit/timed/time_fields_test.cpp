@@ -13,7 +13,6 @@ TEST(TimeBoxes, OnlyDigitsAndBackspaceReachABoxAndPastedTextStaysUntilItIsLeft) 
     RunningCopy t;
     for (ui::TextBox* box : {&t.o().timHrs1, &t.o().timMin1, &t.o().timSec1, &t.o().timHrs2, &t.o().timMin2,
                              &t.o().timSec2}) {
-        ASSERT_TRUE(box->OnKeyPress) << box->name();
         for (int code = 0; code < 256; ++code) {
             char key = static_cast<char>(code);
             box->OnKeyPress(key);

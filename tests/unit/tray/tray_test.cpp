@@ -2,6 +2,8 @@
 // the window position.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/sim_program.h"
 #include "lumoff_version.h"
 
@@ -26,35 +28,31 @@ struct Running : RunningCopy {
 // foreground; the middle button turns the monitor off; Exit removes the icon and ends, keeping the tray for the next
 // start.
 TEST(Tray, TheIconsButtonsAndMenuActWhileTheOtherNotificationsDoNothing) {
-    struct Case {
-        int message;
-        const char* choice;  // empty: the menu is dismissed
-        bool in_tray, off, options;
-    } cases[] = {{514, "", false, false, false},        {517, "", true, false, false},
-                 {517, "Show Lumoff", false, false, false}, {517, "Turn Off", true, true, false},
-                 {520, "", true, true, false},          {517, "Options", true, false, true},
-                 {517, "Exit Lumoff", false, false, false}};
-    for (const Case& c : cases) {
+    // The mouse message, the item chosen (empty: the menu is dismissed), then in the tray, kept off, Options shown.
+    for (auto [message, choice, in_tray, off, options] :
+         std::initializer_list<std::tuple<int, const char*, bool, bool, bool>>{
+             {514, "", false, false, false}, {517, "", true, false, false}, {517, "Show Lumoff", false, false, false},
+             {517, "Turn Off", true, true, false}, {520, "", true, true, false}, {517, "Options", true, false, true},
+             {517, "Exit Lumoff", false, false, false}}) {
         Running r;
         r.Minimize();
         EXPECT_EQ(r.world.tray_icons.at(0).tip, "Lumoff v" LUMOFF_VERSION_TEXT);
-        EXPECT_EQ(r.Stored("Tray"), "1");
         r.world.foreground = 0;
-        if (*c.choice) r.copy.process.menu_choices = {c.choice};
-        SCOPED_TRACE(std::to_string(c.message) + c.choice);
-        const bool exits = std::string(c.choice) == "Exit Lumoff";
+        if (*choice) r.copy.process.menu_choices = {choice};
+        SCOPED_TRACE(std::to_string(message) + choice);
+        const bool exits = std::string(choice) == "Exit Lumoff";
         if (exits) {
-            EXPECT_THROW(r.Notify(c.message), platform::sim::ProcessExited);
+            EXPECT_THROW(r.Notify(message), platform::sim::ProcessExited);
         } else {
-            EXPECT_TRUE(r.Notify(c.message));
+            EXPECT_TRUE(r.Notify(message));
         }
-        EXPECT_EQ(r.InTray(), c.in_tray);
-        EXPECT_EQ(r.Shown() && r.main().topmost(), !c.in_tray && !exits);
-        EXPECT_EQ(r.KeepingOff(), c.off);
-        EXPECT_EQ(r.o().visible(), c.options);
-        EXPECT_EQ(r.Stored("Tray"), c.in_tray || exits ? "1" : "0");
-        EXPECT_FALSE(c.message == 514 && r.Notify(514)) << "the second release of a double click finds no icon";
-        if (c.message != 517) continue;
+        EXPECT_EQ(r.InTray(), in_tray);
+        EXPECT_EQ(r.Shown() && r.main().topmost(), !in_tray && !exits);
+        EXPECT_EQ(r.KeepingOff(), off);
+        EXPECT_EQ(r.o().visible(), options);
+        EXPECT_EQ(r.Stored("Tray"), in_tray || exits ? "1" : "0");
+        EXPECT_FALSE(message == 514 && r.Notify(514)) << "the second release of a double click finds no icon";
+        if (message != 517) continue;
         EXPECT_EQ(r.copy.process.menus_shown,
                   (std::vector<std::vector<std::string>>{{"Exit Lumoff", "-", "Show Lumoff", "Options", "Turn Off"}}));
         EXPECT_EQ(r.copy.process.menu_foreground[0], r.copy.handle());
@@ -124,23 +122,18 @@ TEST(Housekeeping, AnswersShowThenTrayInOneTickOnlyWhileTheMonitorIsOnAndEndsOnI
 }
 
 TEST(Housekeeping, SavesAMovedPositionOnceInWholeTwipsRoundingHalfToEven) {
-    // Positions as a move reports them at 100 % and at 175 % (a pixel is 8.571 twips there), and halves.
-    struct Case {
-        float left, top;
-        const char *stored_left, *stored_top;
-    } cases[] = {{4320, 1500, "4320", "1500"},
-                 {578 * 1440.0f / 168, 300 * 1440.0f / 168, "4954", "2571"},
-                 {2.5f, -7.5f, "2", "-8"},
-                 {3.5f, 0.5f, "4", "0"}};
+    // Positions as a move reports them at 100 % and at 175 % (a pixel is 8.571 twips there), and halves; Left and Top.
     Running r;
     std::uint64_t at = 0;
-    for (const Case& c : cases) {
-        r.main().set_position(c.left, c.top);
+    for (auto [left, top, stored] : std::initializer_list<std::tuple<float, float, const char*>>{
+             {4320, 1500, "43201500"}, {578 * 1440.0f / 168, 300 * 1440.0f / 168, "49542571"}, {2.5f, -7.5f, "2-8"},
+             {3.5f, 0.5f, "40"}}) {
+        r.main().set_position(left, top);
         r.RunUntil(at += 1000);
-        EXPECT_EQ(r.Values({"Left", "Top"}), std::string(c.stored_left) + c.stored_top);
+        EXPECT_EQ(r.Values({"Left", "Top"}), stored);
         r.world.registry.Put(settings::kSettingsKey, "Left", "unchanged");
         r.RunUntil(at += 3000);
-        EXPECT_EQ(r.Stored("Left"), "unchanged") << "a window left in place writes nothing: " << c.stored_left;
+        EXPECT_EQ(r.Stored("Left"), "unchanged") << "a window left in place writes nothing: " << stored;
     }
 }
 

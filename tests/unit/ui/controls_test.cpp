@@ -2,6 +2,8 @@
 // an area.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ui/form.h"
 #include "ui/layout.h"
 
@@ -26,10 +28,9 @@ TEST(Controls, ACheckBoxRaisesItsHandlerOnlyOnAChangeAndAListRefusesAPositionOut
 }
 
 TEST(Form, AWindowTallerThanItsAreaKeepsItsTopInside) {
-    struct Case {
-        int start, area, length, expected;
-    } cases[] = {{0, 1024, 400, 312}, {30, 738, 1029, 30}, {0, 738, 738, 0}, {-1280, 1280, 1300, -1280}};
-    for (const Case& c : cases) EXPECT_EQ(CentredStart(c.start, c.area, c.length), c.expected) << c.length;
+    for (auto [start, area, length, expected] :
+         {std::tuple{0, 1024, 400, 312}, {30, 738, 1029, 30}, {0, 738, 738, 0}, {-1280, 1280, 1300, -1280}})
+        EXPECT_EQ(CentredStart(start, area, length), expected) << length;
     // Where a window goes when its area changes: where it stands if it fits there, else inside, else at the start.
     for (auto [start, length, expected] : {std::tuple{100, 200, 100}, {900, 200, 824}, {-50, 1100, 0}})
         EXPECT_EQ(InsideStart(start, length, 0, 1024), expected) << start;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "support/sim_program.h"
 
@@ -28,30 +29,22 @@ const ui::ControlPixels& PixelsOf(const SimCopy& copy, const ui::Control& contro
 // the rectangle the system suggests, in twips at the system's DPI (so the next start, which places it from the stored
 // place, puts it there again).
 TEST(MonitorScale, ACaptionWindowDraggedOntoAnotherMonitorIsLaidOutForItsScaleAndStoredWhereItIs) {
-    struct Case {
-        const char* named;
-        int x, y;
-        int dpi;
-        ui::PixelRect settings;  // the settings picture on the window
-        int caption_font;        // the caption's character height
-        const char* stored;      // Left and Top
-    } cases[] = {
-        {"onto the 200 % monitor", 2400, 300, 192, {128, 96, 32, 32}, 22, "360004500"},
-        {"onto the 150 % monitor", -1000, -900, 144, {96, 72, 24, 24}, 17, "-15000-13500"},
-        {"within the primary", 600, 300, 96, {64, 48, 16, 16}, 11, "90004500"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.named);
+    // Dropped at x, y: the window's DPI, the settings picture on it, the caption's character height, Left and Top.
+    for (auto [x, y, dpi, settings, caption_font, stored] :
+         std::initializer_list<std::tuple<int, int, int, ui::PixelRect, int, const char*>>{
+             {2400, 300, 192, {128, 96, 32, 32}, 22, "360004500"},       // onto the 200 % monitor
+             {-1000, -900, 144, {96, 72, 24, 24}, 17, "-15000-13500"},  // onto the 150 % monitor
+             {600, 300, 96, {64, 48, 16, 16}, 11, "90004500"}}) {         // within the primary
+        SCOPED_TRACE(stored);
         // Past the housekeeping tick that stores a moved window's place.
-        RunningCopy r({.until = 1500}, [&](SimWorld& w) {
+        RunningCopy r({.until = 1500}, [&r, x = x, y = y](SimWorld& w) {
             w.monitors = kMonitors;
-            w.At(100, [&] { w.DragWindow(r.copy.handle(), c.x, c.y); });
+            w.At(100, [&r, &w, x, y] { w.DragWindow(r.copy.handle(), x, y); });
         });
-        const auto* window = r.copy.process.WindowOf(r.main());
-        EXPECT_EQ(window->dpi, c.dpi);
-        EXPECT_EQ(PixelsOf(r.copy, r.main().imgSettings).rect, c.settings);
-        EXPECT_EQ(PixelsOf(r.copy, r.main().lblCaption).font_height, c.caption_font);
-        EXPECT_EQ(r.Values({"Left", "Top"}), c.stored);
+        EXPECT_EQ(r.copy.process.WindowOf(r.main())->dpi, dpi);
+        EXPECT_EQ(PixelsOf(r.copy, r.main().imgSettings).rect, settings);
+        EXPECT_EQ(PixelsOf(r.copy, r.main().lblCaption).font_height, caption_font);
+        EXPECT_EQ(r.Values({"Left", "Top"}), stored);
     }
 }
 

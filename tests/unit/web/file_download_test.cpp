@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "forms/config.h"
@@ -68,12 +69,9 @@ struct Web : ::testing::Test {
 // The offer shows the version as read (spaces before a field skipped, after it kept); only Yes opens the page, without
 // the spaces around it, and only a web page of the rule. No to the first question starts nothing.
 TEST_F(Web, TheAnswersAndTheFileDecideWhatOpens) {
-    struct Case {
-        const char* file;
-        std::vector<int> answers;
-        std::vector<std::string> boxes;
-        const char* opened;
-    } cases[] = {
+    // The update information served (none: not asked for), the answers, the boxes shown, the page opened.
+    using Row = std::tuple<const char*, std::vector<int>, std::vector<std::string>, const char*>;
+    for (const auto& [file, answers, boxes, opened] : std::initializer_list<Row>{
         {nullptr, {kIdNo}, {kAsk}, nullptr},
         {" 1.1.10 \r\n  http://www.brevald.example/get  \r\n", {kIdYes, kIdYes}, {kAsk, Offer("1.1.10 ")},
          "http://www.brevald.example/get"},
@@ -86,15 +84,13 @@ TEST_F(Web, TheAnswersAndTheFileDecideWhatOpens) {
          {kAsk, Offer("2"),
           std::string("The download page is on evil.example, not on www.brevald.example, so Lumoff did not open it."
                       "\r\nPlease visit ") + kHost + " instead :("},
-         nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file ? c.file : "No");
+         nullptr}}) {
+        SCOPED_TRACE(file ? file : "No");
         world.opened_urls.clear();
-        if (c.file) net.Answer(kUpdateUrl, SimAnswer::Body(c.file));
-        EXPECT_EQ(CheckForUpdates(c.answers), c.boxes);
+        if (file) net.Answer(kUpdateUrl, SimAnswer::Body(file));
+        EXPECT_EQ(CheckForUpdates(answers), boxes);
         using Opened = std::vector<std::pair<platform::WindowRef, std::string>>;
-        EXPECT_EQ(world.opened_urls, (c.opened ? Opened{{program.ctx.MainHandle(), c.opened}} : Opened{}));
+        EXPECT_EQ(world.opened_urls, (opened ? Opened{{program.ctx.MainHandle(), opened}} : Opened{}));
         ExpectIdleAndClean();
     }
     EXPECT_EQ(net.requests.size(), 4u) << "No to the question started nothing";
@@ -103,18 +99,16 @@ TEST_F(Web, TheAnswersAndTheFileDecideWhatOpens) {
 // Each failure of the update check tells the user, frees the component, leaves no file, and a second check works.
 // The install ping fails alike and asks for a mail instead; its body is never read (a login page is a server reached).
 TEST_F(Web, EveryFailureTellsTheUserFreesTheComponentLeavesNoFileAndASecondCheckWorks) {
-    struct Case {
-        const char* what;
-        std::optional<SimAnswer> answer;  // nothing: the download cannot start
-    } const cases[] = {{"HTTP 404", SimAnswer::Status(404)}, {"refused", SimAnswer::Refused()},
-                       {"stalled", SimAnswer::Stall()},         {"cannot start", std::nullopt},
-                       {"a login page", SimAnswer::Body("<html><body>Please log in</body></html>")},
-                       {"no version first", SimAnswer::Body("1.1.3 beta\r\nhttp://www.brevald.example/get")}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        net.refuse_start = !c.answer;
-        if (c.answer) net.Answer(kUpdateUrl, *c.answer);
-        if (c.answer) net.Answer(kValidateUrl, *c.answer);
+    // What the server answers (nothing: the download cannot start).
+    for (const auto& [what, answer] : std::initializer_list<std::pair<const char*, std::optional<SimAnswer>>>{
+             {"HTTP 404", SimAnswer::Status(404)}, {"refused", SimAnswer::Refused()}, {"stalled", SimAnswer::Stall()},
+             {"cannot start", std::nullopt},
+             {"a login page", SimAnswer::Body("<html><body>Please log in</body></html>")},
+             {"no version first", SimAnswer::Body("1.1.3 beta\r\nhttp://www.brevald.example/get")}}) {
+        SCOPED_TRACE(what);
+        net.refuse_start = !answer;
+        if (answer) net.Answer(kUpdateUrl, *answer);
+        if (answer) net.Answer(kValidateUrl, *answer);
         const std::uint64_t started = world.now_ms();
         EXPECT_EQ(CheckForUpdates({kIdYes, kIdOk}), (std::vector<std::string>{kAsk, kError}));
         EXPECT_EQ(world.boxes[1].title, "Lumoff :(");
@@ -122,9 +116,9 @@ TEST_F(Web, EveryFailureTellsTheUserFreesTheComponentLeavesNoFileAndASecondCheck
         ExpectIdleAndClean();
         world.boxes.clear();
         world.box_answers = {kIdOk};
-        EXPECT_EQ(fdc.ValidateInstall(), c.answer ? kDownloadStarted : kDownloadNotStarted);
+        EXPECT_EQ(fdc.ValidateInstall(), answer ? kDownloadStarted : kDownloadNotStarted);
         Settle();
-        const bool reached = c.answer && c.answer->kind == SimAnswer::Kind::kBody;
+        const bool reached = answer && answer->kind == SimAnswer::Kind::kBody;
         EXPECT_EQ(BoxTexts(world), std::vector<std::string>{reached ? kThanks : kMail});
         ExpectIdleAndClean();
         net.refuse_start = false;
